@@ -1,0 +1,10 @@
+#include "accountinfo.h"
+
+IData::~IData() = default;
+
+CAccountInfo::CAccountInfo(std::string key, std::string accountId, std::string brokerName)
+    : m_key(std::move(key))
+    , m_accountId(std::move(accountId))
+    , m_brokerName(std::move(brokerName))
+{
+}

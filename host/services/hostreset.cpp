@@ -1,0 +1,28 @@
+#include "hostreset.h"
+
+#include "appconfig.h"
+#include "config.h"
+#include "eventdeliverer.h"
+#include "logcenter.h"
+#include "luamodulectrl.h"
+#include "quoteclient.h"
+#include "serviceclient.h"
+#include "timeservice.h"
+#include "tradeclient.h"
+#include "uiresource.h"
+#include "userconfig.h"
+
+void resetHost()
+{
+    CAppConfig::setClientType(0);
+    getUserConfig()->reset();
+    getConfig()->reset();
+    LuaModuleCtrl::reset();
+    CTradeClient::instance()->reset();
+    CQuoteClient::instance()->reset();
+    getServiceClient()->reset();
+    getTimeService()->setTicking(false);
+    CLogCenter::instance()->reset();
+    CUiResource::instance()->reset();
+    CEventDeliverer::setMainWindowHandler({});
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "terminalhost_export.h"
+
+#include <QSet>
+#include <QString>
+
+/**
+ * @brief The terminal's log switchboard: which debug ids write to the debug log file, and the
+ * log4cxx configuration behind it.
+ *
+ * Debug id 70 carries the network latency lines. The configuration file defines the logger
+ * "ZQDbgFile" and where it writes.
+ */
+class TERMINALHOST_EXPORT CLogCenter
+{
+public:
+    static constexpr int kNetSpeedDebugId = 70;
+
+    static CLogCenter* instance();
+
+    bool fileLogEnabled(int debugId) const { return m_enabled.contains(debugId); }
+    void setFileLogEnabled(int debugId, bool on);
+
+    /// Loads a log4cxx properties file. A missing or unreadable file leaves logging as it was and
+    /// names the file in error.
+    bool configure(const QString& propertiesFile, QString* error = nullptr);
+    /// The properties file in the configuration directory.
+    static QString defaultConfigFile();
+
+    void reset();
+
+private:
+    CLogCenter() = default;
+    QSet<int> m_enabled;
+};

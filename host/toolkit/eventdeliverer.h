@@ -1,0 +1,49 @@
+#pragma once
+
+#include "terminalhost_export.h"
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+/**
+ * @brief The terminal's event bus: a widget hands an event (type, id, arg, text, data) to its
+ * ancestors, nearest first, and the first handleEvent() that returns true consumes it.
+ *
+ * How toolkit widgets raise the events other modules listen for:
+ * - type 2 (tooltip wanted): CBaseWidget turns Qt's ToolTip event into type 2 and offers it to the
+ *   widget itself first, then to its ancestors; when nobody consumes it the widget's ordinary Qt
+ *   tooltip (setToolTip) shows.
+ * - type 5 (activation): Return, Enter or Space on a focused CBaseWidget is offered as type 5, id 0,
+ *   to the widget itself first, then to its ancestors. Buttons deliver type 5 with their own id.
+ * - type 10 (click on a text): a left click on a CSimpleTextWidget delivers type 10 with the text
+ *   widget's id and text to its ancestors.
+ *
+ * An event that no widget consumes reaches the main window's handler (setMainWindowHandler), which
+ * is where the terminal opens its views; tests install a recorder there.
+ */
+class TERMINALHOST_EXPORT CEventDeliverer
+{
+public:
+    using Handler = std::function<bool(int type, int id, int arg, const QString& text, void* data)>;
+
+    explicit CEventDeliverer(QWidget* self);
+    virtual ~CEventDeliverer();
+
+    /// Returns true when the event is consumed; the base consumes nothing.
+    virtual bool handleEvent(int type, int id, int arg, QString text, void* data);
+
+    /// Offers the event to the ancestors, nearest first, then to the main window's handler.
+    bool deliverEvent(int type, int id, int arg, QString text, void* data);
+
+    /// Offers the event to this widget first, then as deliverEvent does.
+    bool offerEvent(int type, int id, int arg, QString text, void* data);
+
+    /// Receives every event that no widget consumed. An empty handler drops them.
+    static void setMainWindowHandler(Handler handler);
+
+private:
+    QWidget* m_self = nullptr;
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "terminalhost_export.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <string>
+
+/// UTF-8 bytes from the services to text.
+TERMINALHOST_EXPORT QString sToQs(const std::string& utf8);
+/// Text back to UTF-8 bytes.
+TERMINALHOST_EXPORT std::string qsToS(const QString& text);
+/// Seconds since the epoch to a local date and time.
+TERMINALHOST_EXPORT QDateTime secondToQDateTime(int seconds);
+
+enum EFormatDoubleFlag {
+    FormatDouble_None = 0,
+    FormatDouble_Grouping = 1, ///< thousands separators
+};
+
+/// A double as plain decimal text: no exponent, no trailing zeros, at most six decimals.
+TERMINALHOST_EXPORT QString formatDoubleNumber(double value, int flags = FormatDouble_None);

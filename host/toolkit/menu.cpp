@@ -1,0 +1,7 @@
+#include "menu.h"
+
+CMenu::CMenu(QWidget* parent)
+    : QMenu(parent)
+{
+    setObjectName(QStringLiteral("terminal_menu"));
+}

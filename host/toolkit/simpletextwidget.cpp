@@ -1,0 +1,71 @@
+#include "simpletextwidget.h"
+
+#include "simpletext.h"
+#include "uiresource.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+
+CSimpleTextWidget::CSimpleTextWidget(bool autoFill, int id, const QString& text, QWidget* parent)
+    : CBaseWidget(QStringLiteral("simple_text_widget"), autoFill, parent)
+    , m_id(id)
+    , m_text(text)
+{
+    fitToText();
+}
+
+void CSimpleTextWidget::setText(const QString& text, int maxWidth)
+{
+    if (text == m_text && maxWidth == m_maxWidth)
+        return;
+    m_text = text;
+    m_maxWidth = maxWidth;
+    fitToText();
+    update();
+}
+
+void CSimpleTextWidget::setColorKey(const QString& key)
+{
+    if (key == m_colorKey)
+        return;
+    m_colorKey = key;
+    update();
+}
+
+void CSimpleTextWidget::setFontKey(const QString& key)
+{
+    if (key == m_fontKey)
+        return;
+    m_fontKey = key;
+    fitToText();
+    update();
+}
+
+void CSimpleTextWidget::themeChanged()
+{
+    fitToText();
+    update();
+}
+
+void CSimpleTextWidget::fitToText()
+{
+    const QSize size = CSimpleText::getSize(m_text, m_fontKey);
+    resize(std::min(size.width(), m_maxWidth), size.height());
+}
+
+void CSimpleTextWidget::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setFont(CUiResource::instance()->getFont(m_fontKey));
+    painter.setPen(CUiResource::instance()->getColor(m_colorKey));
+    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter, m_text);
+}
+
+void CSimpleTextWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    CBaseWidget::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->pos()))
+        deliverEvent(10, m_id, 0, m_text, nullptr);
+}

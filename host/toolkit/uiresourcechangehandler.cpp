@@ -1,0 +1,17 @@
+#include "uiresourcechangehandler.h"
+
+#include "uiresource.h"
+
+CUiResourceChangeHandler::CUiResourceChangeHandler()
+{
+    CUiResource::instance()->addChangeHandler(this);
+}
+
+CUiResourceChangeHandler::~CUiResourceChangeHandler()
+{
+    CUiResource::instance()->removeChangeHandler(this);
+}
+
+void CUiResourceChangeHandler::themeChanged()
+{
+}

@@ -1,0 +1,143 @@
+#include "widgetlist.h"
+
+#include <QResizeEvent>
+
+CWidgetList::CWidgetList(Qt::Orientation orientation, QWidget* parent)
+    : CBaseWidget(QStringLiteral("widget_list"), false, parent)
+    , m_orientation(orientation)
+{
+}
+
+void CWidgetList::addFixedWidget(QWidget* widget, int anchor, bool takeFocus)
+{
+    if (!widget)
+        return;
+    widget->setParent(this);
+    widget->setFocusPolicy(takeFocus ? Qt::StrongFocus : Qt::NoFocus);
+    m_entries.push_back(Entry{widget, false, 0, 0, anchor});
+    layoutChildren();
+}
+
+void CWidgetList::addStretchWidget(QWidget* widget, int stretch, int anchor, bool takeFocus)
+{
+    if (!widget)
+        return;
+    widget->setParent(this);
+    widget->setFocusPolicy(takeFocus ? Qt::StrongFocus : Qt::NoFocus);
+    m_entries.push_back(Entry{widget, false, 0, std::max(1, stretch), anchor});
+    layoutChildren();
+}
+
+void CWidgetList::addFixedSpace(int px)
+{
+    m_entries.push_back(Entry{nullptr, true, px, 0, Anchor_Center});
+    layoutChildren();
+}
+
+void CWidgetList::addStretchSpace(int stretch)
+{
+    m_entries.push_back(Entry{nullptr, true, 0, std::max(1, stretch), Anchor_Center});
+    layoutChildren();
+}
+
+void CWidgetList::setMargin(int left, int top, int right, int bottom)
+{
+    m_margins = QMargins(left, top, right, bottom);
+    layoutChildren();
+}
+
+void CWidgetList::setSpacing(int px)
+{
+    m_spacing = px;
+    layoutChildren();
+}
+
+void CWidgetList::updateWidgetLength()
+{
+    layoutChildren();
+}
+
+void CWidgetList::resizeEvent(QResizeEvent* event)
+{
+    CBaseWidget::resizeEvent(event);
+    layoutChildren();
+}
+
+bool CWidgetList::takesRoom(const Entry& entry) const
+{
+    // A space always counts; a widget only while it lives and is not hidden.
+    return entry.isSpace || (entry.widget && !entry.widget->isHidden());
+}
+
+int CWidgetList::lengthOf(const QWidget* widget) const
+{
+    return m_orientation == Qt::Horizontal ? widget->width() : widget->height();
+}
+
+void CWidgetList::layoutChildren()
+{
+    const bool horizontal = m_orientation == Qt::Horizontal;
+    const int mainStart = horizontal ? m_margins.left() : m_margins.top();
+    const int mainEnd = horizontal ? m_margins.right() : m_margins.bottom();
+    const int crossStart = horizontal ? m_margins.top() : m_margins.left();
+    const int crossEnd = horizontal ? m_margins.bottom() : m_margins.right();
+    const int mainTotal = horizontal ? width() : height();
+    const int crossTotal = horizontal ? height() : width();
+
+    int fixedLength = 0;
+    int stretchSum = 0;
+    int placed = 0;
+    for (const Entry& entry : m_entries) {
+        if (!takesRoom(entry))
+            continue;
+        if (entry.stretch > 0)
+            stretchSum += entry.stretch;
+        else
+            fixedLength += entry.widget ? lengthOf(entry.widget) : entry.length;
+        ++placed;
+    }
+    const int gaps = placed > 1 ? (placed - 1) * m_spacing : 0;
+    const int spare = std::max(0, mainTotal - mainStart - mainEnd - fixedLength - gaps);
+
+    int position = mainStart;
+    int stretchGiven = 0;
+    int stretchSeen = 0;
+    bool first = true;
+    for (const Entry& entry : m_entries) {
+        if (!takesRoom(entry))
+            continue;
+        if (!first)
+            position += m_spacing;
+        first = false;
+        int length = entry.widget ? lengthOf(entry.widget) : entry.length;
+        if (entry.stretch > 0) {
+            // The last stretch entry takes the rounding remainder so the row ends exactly at the margin.
+            stretchSeen += entry.stretch;
+            const int upTo = stretchSum > 0 ? spare * stretchSeen / stretchSum : 0;
+            length = upTo - stretchGiven;
+            stretchGiven = upTo;
+        }
+        if (QWidget* widget = entry.widget) {
+            const int cross = horizontal ? widget->height() : widget->width();
+            int crossPos = crossStart;
+            switch (entry.anchor) {
+            case Anchor_Center:
+                crossPos = crossStart + (crossTotal - crossStart - crossEnd - cross) / 2;
+                break;
+            case Anchor_End:
+                crossPos = crossTotal - crossEnd - cross;
+                break;
+            case Anchor_Fill:
+                crossPos = 0;
+                break;
+            default:
+                break;
+            }
+            if (horizontal)
+                widget->setGeometry(position, crossPos, length, cross);
+            else
+                widget->setGeometry(crossPos, position, cross, length);
+        }
+        position += length;
+    }
+}

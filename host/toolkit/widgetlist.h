@@ -1,0 +1,63 @@
+#pragma once
+
+#include "basewidget.h"
+
+#include <QPointer>
+
+#include <vector>
+
+/**
+ * @brief Where a widget sits across the list's direction (vertically in a horizontal list).
+ */
+enum EWidgetAnchor {
+    Anchor_Start = 0,  ///< top (horizontal list) or left, inside the margin
+    Anchor_Center = 1, ///< centred inside the margins, keeping its own cross size
+    Anchor_End = 2,    ///< bottom or right, inside the margin
+    Anchor_Fill = 3,   ///< its own cross size from the list's edge, margins not applied: full-height items
+};
+
+/**
+ * @brief Lays its children out in insertion order along one direction: fixed widgets keep their own
+ * length, stretch widgets and stretch spaces share what is left, fixed spaces and the spacing
+ * separate them, all inside the margins.
+ *
+ * The list reads the children's lengths when it lays out: after a child resizes itself, call
+ * updateWidgetLength(). Hidden children take no room.
+ */
+class TERMINALHOST_EXPORT CWidgetList : public CBaseWidget
+{
+    Q_OBJECT
+public:
+    CWidgetList(Qt::Orientation orientation, QWidget* parent);
+
+    void addFixedWidget(QWidget* widget, int anchor, bool takeFocus);
+    void addStretchWidget(QWidget* widget, int stretch, int anchor, bool takeFocus);
+    void addFixedSpace(int px);
+    void addStretchSpace(int stretch);
+    void setMargin(int left, int top, int right, int bottom);
+    void setSpacing(int px);
+    /// Re-reads the children's lengths and lays them out again.
+    void updateWidgetLength();
+
+    Qt::Orientation orientation() const { return m_orientation; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    struct Entry {
+        QPointer<QWidget> widget; ///< null for a space
+        bool isSpace = false;
+        int length = 0;           ///< fixed space length
+        int stretch = 0;          ///< 0 for fixed entries
+        int anchor = Anchor_Center;
+    };
+    void layoutChildren();
+    bool takesRoom(const Entry& entry) const;
+    int lengthOf(const QWidget* widget) const;
+
+    Qt::Orientation m_orientation;
+    std::vector<Entry> m_entries;
+    int m_spacing = 0;
+    QMargins m_margins;
+};

@@ -1,0 +1,150 @@
+#include "quoteconnectstatuswidget.h"
+
+#include <statusbar.h>
+
+#include <imagewidget.h>
+#include <simpletextwidget.h>
+#include <uiresource.h>
+#include <userconfig.h>
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+const char kObjectName[] = "velo_quoteconnect_widget";
+const char kConnectedIcon[] = "tc_img_status_bar_quoteconnect";
+const char kDisconnectedIcon[] = "tc_img_status_bar_quoteconnect_none";
+const char kLabel[] = "行情源";
+const char kToolTip[] = "行情源连接状态提示";
+const char kTextColor[] = "clr_status_bar_text";
+const char kDefaultBackground[] = "clr_statusbar_item_default_bg";
+const char kDefaultBorder[] = "clr_statusbar_item_default_border";
+const char kEnterBackground[] = "clr_statusbar_item_enter_bg";
+const char kEnterBorder[] = "clr_statusbar_item_enter_border";
+constexpr int kTextMaxWidth = 100000;
+constexpr int kFullPadding = 32;  // px around icon, count and label
+constexpr int kLitePadding = 16;  // px around icon and count
+constexpr int kIconLeft = 10;
+constexpr int kIconGap = 4;       // px between the icon and the count
+constexpr int kCountDrop = 5;     // px the count sits below centre, like a subscript
+constexpr int kCountGap = 2;      // px between the count and the label
+constexpr int kEventToolTip = 2;
+constexpr int kEventActivate = 5;
+constexpr int kEventQuoteSources = 1081;
+}
+
+CQuoteConnectStatusWidget::CQuoteConnectStatusWidget(QWidget* parent)
+    : CItemBaseWidget(QLatin1String(kObjectName), false, parent)
+    , m_icon(new CImageWidget(0, QLatin1String(kConnectedIcon), this))
+    , m_label(new CSimpleTextWidget(false, 0, QString::fromUtf8(kLabel), this))
+    , m_count(new CSimpleTextWidget(false, 1, QStringLiteral("2"), this))
+{
+    m_label->setColorKey(QLatin1String(kTextColor));
+    m_label->setFontKey(QStringLiteral("fnt_default_normal_fix"));
+    m_count->setColorKey(QLatin1String(kTextColor));
+    m_count->setFontKey(QStringLiteral("fnt_default_small_heavy_fix"));
+    // The quote-only variant never shows how many sources are connected.
+    if (getUserConfig()->isVarnoQuoteMode())
+        m_count->hide();
+}
+
+void CQuoteConnectStatusWidget::setQuoteConnectNum(int num)
+{
+    m_icon->setImage(QLatin1String(num != 0 ? kConnectedIcon : kDisconnectedIcon));
+    m_count->setText(QStringLiteral("%1").arg(num), kTextMaxWidth);
+    // The count may have grown a digit: the label moves with it.
+    placeChildren();
+    update();
+}
+
+void CQuoteConnectStatusWidget::switchToLite(bool lite)
+{
+    m_label->setVisible(!lite);
+}
+
+int CQuoteConnectStatusWidget::getMaxWidth()
+{
+    return m_icon->width() + m_label->width() + m_count->width() + kFullPadding;
+}
+
+int CQuoteConnectStatusWidget::getMinWidth()
+{
+    return m_icon->width() + m_count->width() + kLitePadding;
+}
+
+bool CQuoteConnectStatusWidget::handleEvent(int type, int id, int arg, QString text, void* data)
+{
+    switch (type) {
+    case kEventToolTip:
+        CStatusBar::showToolTip(m_icon, QString::fromUtf8(kToolTip));
+        return true;
+    case kEventActivate:
+        deliverEvent(kEventQuoteSources, 0, 0, QString(), nullptr);
+        return true;
+    default:
+        return CItemBaseWidget::handleEvent(type, id, arg, text, data);
+    }
+}
+
+void CQuoteConnectStatusWidget::enterEvent(QEvent* event)
+{
+    CItemBaseWidget::enterEvent(event);
+    m_backgroundKey = QLatin1String(kEnterBackground);
+    m_borderKey = QLatin1String(kEnterBorder);
+    update();
+}
+
+void CQuoteConnectStatusWidget::leaveEvent(QEvent* event)
+{
+    CItemBaseWidget::leaveEvent(event);
+    m_backgroundKey = QLatin1String(kDefaultBackground);
+    m_borderKey = QLatin1String(kDefaultBorder);
+    update();
+}
+
+void CQuoteConnectStatusWidget::mousePressEvent(QMouseEvent* event)
+{
+    CItemBaseWidget::mousePressEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_backgroundKey = QLatin1String(kEnterBackground);
+    m_borderKey = QLatin1String(kEnterBorder);
+    deliverEvent(kEventQuoteSources, 0, 0, QString(), nullptr);
+    update();
+}
+
+void CQuoteConnectStatusWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    CItemBaseWidget::mouseReleaseEvent(event);
+}
+
+void CQuoteConnectStatusWidget::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const CUiResource* resource = CUiResource::instance();
+    painter.fillRect(QRect(1, 0, width() - 2, height()), resource->getColor(m_backgroundKey));
+    painter.setPen(resource->getColor(m_borderKey));
+    painter.drawRect(QRect(0, -1, width() - 1, height() + 1));
+}
+
+void CQuoteConnectStatusWidget::resizeEvent(QResizeEvent* event)
+{
+    CItemBaseWidget::resizeEvent(event);
+    placeChildren();
+}
+
+void CQuoteConnectStatusWidget::placeChildren()
+{
+    const int h = height();
+    int x = kIconLeft;
+    if (m_icon) {
+        m_icon->move(kIconLeft, (h - m_icon->height()) / 2);
+        x = m_icon->width() + kIconLeft + kIconGap;
+    }
+    if (m_count) {
+        m_count->move(x, (h - m_count->height()) / 2 + kCountDrop);
+        x += m_count->width() + kCountGap;
+    }
+    if (m_label)
+        m_label->move(x, (h - m_label->height()) / 2);
+}

@@ -1,0 +1,70 @@
+#include "quotewidget.h"
+
+#include <quoteclient.h>
+#include <uiresource.h>
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+const char kObjectName[] = "velo_quote_widget";
+const char kSuccessBackground[] = "ic_clr_quotetrade_sucess_bg";
+const char kFailBackground[] = "ic_clr_quotetrade_fail_bg";
+constexpr int kWidthAllowance = 15; // px the tag asks beyond its current width
+constexpr int kEventQuoteSources = 1081;
+}
+
+CQuoteWidget::CQuoteWidget(QWidget* parent, QWidget*)
+    : CItemBaseWidget(QLatin1String(kObjectName), false, parent)
+{
+    connect(CQuoteClient::instance(), &CQuoteClient::sigQuoteConnectNum, this, &CQuoteWidget::slotQuoteConnectNum);
+}
+
+CQuoteWidget::~CQuoteWidget()
+{
+    disconnect();
+    CQuoteClient::instance()->disconnect(this);
+}
+
+void CQuoteWidget::slotQuoteConnectNum(int)
+{
+    m_backgroundKey = QLatin1String(isHasQuoteTradeConnect() ? kSuccessBackground : kFailBackground);
+    update();
+}
+
+void CQuoteWidget::switchToLite(bool)
+{
+    // The tag has no compact form.
+}
+
+int CQuoteWidget::getMaxWidth()
+{
+    return width() + kWidthAllowance;
+}
+
+int CQuoteWidget::getMinWidth()
+{
+    return width() + kWidthAllowance;
+}
+
+void CQuoteWidget::mousePressEvent(QMouseEvent* event)
+{
+    CItemBaseWidget::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton)
+        deliverEvent(kEventQuoteSources, 0, 0, QString(), nullptr);
+}
+
+void CQuoteWidget::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const CUiResource* resource = CUiResource::instance();
+    painter.fillRect(rect(), resource->getColor(m_backgroundKey));
+    painter.setFont(resource->getFont(QStringLiteral("fnt_default_normal")));
+    painter.setPen(resource->getColor(m_textKey));
+    painter.drawText(QRect(-1, -1, width() + 1, height() + 1), Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("行情"));
+}
+
+void CQuoteWidget::resizeEvent(QResizeEvent* event)
+{
+    CItemBaseWidget::resizeEvent(event);
+}

@@ -1,0 +1,164 @@
+#include "currenttimewidget.h"
+
+#include <hostutils.h>
+#include <menu.h>
+#include <nstatejiugongimage.h>
+#include <stylesheetcenter.h>
+#include <timeservice.h>
+#include <uiresource.h>
+#include <userconfig.h>
+
+#include <QAction>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <boost/format.hpp>
+
+namespace {
+const char kObjectName[] = "current_time_widget";
+const char kBackgroundImage[] = "tc_img_status_current_time";
+const char kFontKey[] = "tc_fnt_statusbar_nettime";
+const char kColorKey[] = "ic_clr_statusbar_current_time_text";
+const char kNetworkTimeEntry[] = "使用网络标准时间";
+const char kDateFormat[] = "yyyy/MM/dd";
+constexpr int kFullWidth = 135;       // px before the first update
+constexpr int kLiteWidth = 60;        // px before the first update
+constexpr int kDateTimePadding = 18;  // px around date and time
+constexpr int kTimePadding = 4;       // px around the time alone
+constexpr int kTextLeft = 10;
+constexpr int kDateGap = 4;           // px between date and time
+constexpr int kMenuWidth = 110;
+constexpr int kMenuHeight = 26;
+constexpr int kTextAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+constexpr int kEventActivate = 5;
+constexpr int kMenuStyle = 15;
+enum MouseState { Normal = 0, Hover = 1, Pressed = 2 };
+}
+
+CCurrentTimeWidget::CCurrentTimeWidget(QWidget* parent)
+    : CItemBaseWidget(QLatin1String(kObjectName), false, parent)
+{
+    setMouseTracking(true);
+    resize(kFullWidth, height());
+    m_background = std::make_unique<CNStateJiuGongImage>(QLatin1String(kBackgroundImage), true, 4, 4, 13, 4, 13);
+    m_useNetworkTime = getUserConfig()->useNetworkTime;
+
+    m_menu = std::make_unique<CMenu>();
+    m_menu->resize(kMenuWidth, kMenuHeight);
+    m_action = m_menu->addAction(QString::fromUtf8(kNetworkTimeEntry));
+    m_action->setCheckable(true);
+    connect(m_action, &QAction::triggered, this, &CCurrentTimeWidget::slotTriggered);
+    m_menu->setFocusPolicy(Qt::NoFocus);
+    m_menu->hide();
+    m_action->setChecked(m_useNetworkTime);
+
+    connect(getTimeService(), &CTimeService::sigTimeUpdate, this, &CCurrentTimeWidget::slotSetTime);
+}
+
+CCurrentTimeWidget::~CCurrentTimeWidget() = default;
+
+void CCurrentTimeWidget::slotSetTime(int seconds)
+{
+    const QDateTime dateTime = secondToQDateTime(seconds);
+    const CUiResource* resource = CUiResource::instance();
+    const QFont font = resource->getFont(QLatin1String(kFontKey));
+    const QColor color = resource->getColor(QLatin1String(kColorKey));
+
+    m_dateText.setText(dateTime.toString(QLatin1String(kDateFormat)));
+    m_dateText.setFont(font);
+    m_dateText.setColor(color);
+
+    const QTime time = dateTime.time();
+    m_timeText.setText(sToQs((boost::format("%02d:%02d:%02d") % time.hour() % time.minute() % time.second()).str()));
+    m_timeText.setFont(font);
+    m_timeText.setColor(color);
+    update();
+}
+
+void CCurrentTimeWidget::slotTriggered(bool bChecked)
+{
+    m_action->setChecked(bChecked);
+    m_useNetworkTime = bChecked;
+    getUserConfig()->useNetworkTime = bChecked;
+}
+
+void CCurrentTimeWidget::switchToLite(bool lite)
+{
+    m_lite = lite;
+}
+
+int CCurrentTimeWidget::getMaxWidth()
+{
+    const int dateWidth = m_dateText.getSize().width();
+    return dateWidth == 0 ? kFullWidth : dateWidth + m_timeText.getSize().width() + kDateTimePadding;
+}
+
+int CCurrentTimeWidget::getMinWidth()
+{
+    const int timeWidth = m_timeText.getSize().width();
+    return timeWidth == 0 ? kLiteWidth : timeWidth + kTimePadding;
+}
+
+bool CCurrentTimeWidget::handleEvent(int type, int id, int arg, QString text, void* data)
+{
+    if (type != kEventActivate)
+        return CItemBaseWidget::handleEvent(type, id, arg, text, data);
+    const QPoint corner = mapToGlobal(QPoint(0, 0));
+    m_menu->setStyleSheet(CStyleSheetCenter::getStyle(kMenuStyle, nullptr));
+    m_menu->exec(QPoint(corner.x(), corner.y() - m_menu->height()));
+    return true;
+}
+
+void CCurrentTimeWidget::enterEvent(QEvent* event)
+{
+    CItemBaseWidget::enterEvent(event);
+    m_mouseState = Hover;
+    update();
+}
+
+void CCurrentTimeWidget::leaveEvent(QEvent* event)
+{
+    if (event->type() != QEvent::Leave)
+        return;
+    CItemBaseWidget::leaveEvent(event);
+    m_mouseState = Normal;
+    update();
+}
+
+void CCurrentTimeWidget::mousePressEvent(QMouseEvent* event)
+{
+    m_mouseState = Pressed;
+    update();
+    CItemBaseWidget::mousePressEvent(event);
+}
+
+void CCurrentTimeWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    CItemBaseWidget::mouseReleaseEvent(event);
+    m_mouseState = m_mouseState == Pressed ? Hover : Normal;
+    if (!m_menu)
+        return;
+    // The menu's lower right corner meets the item's upper right corner.
+    const QPoint corner = mapToGlobal(QPoint(width(), 0));
+    m_menu->setStyleSheet(CStyleSheetCenter::getStyle(kMenuStyle, nullptr));
+    m_menu->exec(QPoint(corner.x() - m_menu->width(), corner.y() - m_menu->height()));
+    update();
+}
+
+void CCurrentTimeWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    CItemBaseWidget::mouseMoveEvent(event);
+}
+
+void CCurrentTimeWidget::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    if (m_background)
+        m_background->draw(&painter, QRect(5, 5, width() - 10, height() - 12), m_mouseState);
+    int x = kTextLeft;
+    if (!m_lite) {
+        m_dateText.draw(&painter, QRect(kTextLeft, 0, width() - kTextLeft, height()), kTextAlignment);
+        x = m_dateText.getSize().width() + kTextLeft + kDateGap;
+    }
+    m_timeText.draw(&painter, QRect(x, 0, width() - x, height()), kTextAlignment);
+}

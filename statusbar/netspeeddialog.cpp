@@ -1,0 +1,96 @@
+#include "netspeeddialog.h"
+
+#include <cefviewmanager.h>
+#include <config.h>
+#include <hostutils.h>
+
+#include <QDir>
+#include <QStringList>
+#include <QUrl>
+
+namespace {
+constexpr int kDialogWidth = 670;
+constexpr int kDialogHeight = 400;
+constexpr int kYAxisStep = 4; // ms; the y maximum is the next multiple above the largest delay
+
+const char kTitle[] = "网络延迟";
+const char kPagePath[] = "/../webwidget/netspeed/index.html";
+
+// The chart's JSON, piece by piece: four 20 ms colour bands and then the measured delays in black.
+const char kJsonHead[] = "{\"title\": \"网络延迟\",\"legend\": \"延迟线\",\"xAxis\": [";
+const char kYRangeWithMaxHead[] = "], \"yAxis\": {\"max\": \" ";
+const char kYRangeWithMaxTail[] = " \",\"min\": \"0\"}, \"series\": [{\"color\": \"#2AFF2C\", \"data\": 20}, ";
+const char kYRangeFixed[] = "], \"yAxis\": {\"max\": \" 4\",\"min\": \"0\"}, \"series\": [{\"color\": \"#2AFF2C\", \"data\": 20}, ";
+const char kBands[] = "{\"color\": \"#F7F936\", \"data\": 20}, {\"color\": \"#FB721E\", \"data\": 20}, "
+                      "{\"color\": \"#F50018\", \"data\": 20}, {\"color\": \"#000000\", ";
+const char kDataHead[] = "\"data\": [";
+const char kJsonTail[] = "]}]}";
+
+QString assemble(const QString& labels, const QString& yRange, const QString& values)
+{
+    return QString::fromUtf8(kJsonHead) + labels + yRange + QLatin1String(kBands) + QLatin1String(kDataHead) + values
+        + QLatin1String(kJsonTail);
+}
+}
+
+CNetSpeedDialog::CNetSpeedDialog(QWidget* parent)
+    : CCommonDialog(parent)
+{
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setFixedSize(kDialogWidth, kDialogHeight);
+    setTitle(QString::fromUtf8(kTitle));
+    if (!getConfig()->useWebView())
+        return;
+    m_webView = CCefViewManager::getWebView(pageAddress(), this);
+    if (!m_webView)
+        return;
+    CCefViewManager::setloadFinished(m_webView, [this](bool) { emit sigLoadFinished(); });
+    setInnerWidget(m_webView);
+}
+
+QString CNetSpeedDialog::pageAddress()
+{
+    const QString page = QDir(getConfigDir() + QLatin1String(kPagePath)).absolutePath();
+    return QUrl(QStringLiteral("File:///") + page).toString();
+}
+
+int CNetSpeedDialog::yAxisMaximum(double maxDelayMs)
+{
+    return static_cast<int>(maxDelayMs) / kYAxisStep * kYAxisStep + kYAxisStep;
+}
+
+QString CNetSpeedDialog::chartJson(const QString& labels, double maxDelayMs, const QList<double>& delaysMs)
+{
+    QStringList values;
+    values.reserve(delaysMs.size());
+    for (double delay : delaysMs)
+        values << formatDoubleNumber(delay);
+    const QString yRange = QLatin1String(kYRangeWithMaxHead) + formatDoubleNumber(yAxisMaximum(maxDelayMs))
+        + QLatin1String(kYRangeWithMaxTail);
+    return assemble(labels, yRange, values.join(QLatin1Char(',')));
+}
+
+QString CNetSpeedDialog::chartJson(const QString& labels, const QList<double>& delaysMs)
+{
+    // Below 1 ms the history is noise: every point is drawn at zero.
+    QStringList values;
+    for (int i = 0; i < delaysMs.size(); ++i)
+        values << formatDoubleNumber(0.0);
+    return assemble(labels, QLatin1String(kYRangeFixed), values.join(QLatin1Char(',')));
+}
+
+void CNetSpeedDialog::loadChart(const QString& labels, double maxDelayMs, const QList<double>& delaysMs)
+{
+    runChartScript(chartJson(labels, maxDelayMs, delaysMs));
+}
+
+void CNetSpeedDialog::loadChart(const QString& labels, const QList<double>& delaysMs)
+{
+    runChartScript(chartJson(labels, delaysMs));
+}
+
+void CNetSpeedDialog::runChartScript(const QString& json)
+{
+    if (m_webView)
+        CCefViewManager::executeJavaScript(m_webView, QStringLiteral("loadChart(%1)").arg(json));
+}

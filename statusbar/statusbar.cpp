@@ -1,0 +1,378 @@
+#include "statusbar.h"
+
+#include "itembasewidget.h"
+#include "netspeeddialog.h"
+#include "statusnetspeed.h"
+#include "tooltipwidget.h"
+
+#include <currenttimewidget.h>
+#include <quoteconnectstatuswidget.h>
+#include <quotewidget.h>
+#include <tradewidget.h>
+
+#include <appconfig.h>
+#include <config.h>
+#include <imagewidget.h>
+#include <logcenter.h>
+#include <luamodulectrl.h>
+#include <magnifierwidget.h>
+#include <serviceclient.h>
+#include <uiresource.h>
+#include <userconfig.h>
+
+#include <QPainter>
+#include <QPointer>
+#include <QResizeEvent>
+#include <QTime>
+#include <QTimer>
+#include <QToolTip>
+
+#include <boost/format.hpp>
+#include <log4cxx/logger.h>
+
+#include <cmath>
+
+namespace {
+constexpr int kBarHeight = 24;
+constexpr int kItemHeight = 23;
+constexpr int kTagHeight = 18;
+constexpr int kTagWidth = 32;
+constexpr int kSpacing = 2;
+constexpr int kLeadingGap = 7;
+constexpr int kMargin = 3;
+constexpr int kNetSpeedIntervalMs = 5000;
+constexpr int kMagnifierWidth = 147;
+constexpr int kNetSpeedWidth = 34;
+constexpr int kQuoteSourceMinWidth = 31;
+constexpr int kQuoteSourceMaxWidth = 90;
+constexpr int kClockMaxWidth = 135;
+constexpr int kClockMinWidth = 60;
+constexpr int kRightHandSlack = 10;    // px between the magnifier and the clock's neighbours
+constexpr int kTickerSlack = 50;       // px the announcement ticker leaves free
+constexpr int kToolTipLift = 28;       // px between the status bar's top and a one-line tooltip's
+constexpr double kMsPerSecond = 1000.0;
+
+constexpr int kEventActivate = 5;
+constexpr int kEventUiScale = 57;
+constexpr int kEventTradeToolTip = 1282;
+constexpr int kIdNetSpeedChart = 1144;
+constexpr int kIdPassedToList = 1133;
+
+const char kSeparatorImage[] = "img_toolbar_seperator";
+const char kDebugLoggerName[] = "ZQDbgFile";
+
+// The first status bar constructed anchors every status bar tooltip; it clears itself when that
+// bar goes, so that a later bar can take over.
+QPointer<CStatusBar>& firstStatusBar()
+{
+    static QPointer<CStatusBar> bar;
+    return bar;
+}
+}
+
+CStatusBar::CStatusBar(QWidget* parent)
+    : CWidgetList(Qt::Horizontal, parent)
+{
+    setSpacing(kSpacing);
+    addFixedSpace(kLeadingGap);
+    setFixedHeight(kBarHeight);
+    setMargin(kMargin, kMargin, kMargin, kMargin);
+
+    m_netSpeedTimer = new QTimer(this);
+    m_netSpeedTimer->setInterval(kNetSpeedIntervalMs);
+    connect(m_netSpeedTimer, &QTimer::timeout, this, &CStatusBar::slotUpdateNetSpeed);
+    m_netSpeedTimer->start();
+
+    // Everything after the stretch sits at the right-hand end of the row.
+    addStretchSpace(1);
+    m_separatorWidthSum += addSeparator()->width();
+    addRightHandItems();
+
+    m_rightFixedWidth = m_netSpeed->width() + m_orderSwitchAllowance + m_magnifier->width() + kRightHandSlack
+        + m_clock->getMaxWidth();
+    if (!CAppConfig::isClientType(0))
+        m_rightFixedWidth += m_quoteSource->getMaxWidth();
+}
+
+CImageWidget* CStatusBar::addSeparator()
+{
+    auto* separator = new CImageWidget(0, QLatin1String(kSeparatorImage), this);
+    addFixedWidget(separator, Anchor_Fill, false);
+    return separator;
+}
+
+void CStatusBar::addRightHandItems()
+{
+    m_magnifier = new CMagnifierWidget(this);
+    m_magnifier->setFontScale(static_cast<int>(std::trunc(CUiResource::instance()->getUIScale() * 100)), false);
+    m_magnifier->setFixedWidth(kMagnifierWidth);
+    addFixedWidget(m_magnifier, Anchor_Center, false);
+    m_separatorWidthSum += addSeparator()->width();
+
+    m_trade = new CTradeWidget(this);
+    m_trade->setFixedHeight(kTagHeight);
+    m_trade->setMinimumWidth(kTagWidth);
+    m_trade->setMaximumWidth(kTagWidth);
+    addFixedWidget(m_trade, Anchor_Center, false);
+    m_registeredItems.push_back(m_trade);
+
+    m_quote = new CQuoteWidget(this);
+    m_quote->setFixedHeight(kTagHeight);
+    m_quote->setMinimumWidth(kTagWidth);
+    m_quote->setMaximumWidth(kTagWidth);
+    addFixedWidget(m_quote, Anchor_Center, false);
+    m_registeredItems.push_back(m_quote);
+
+    if (!CAppConfig::isClientType(0)) {
+        m_quoteSource = new CQuoteConnectStatusWidget(this);
+        m_quoteSource->setFixedHeight(kItemHeight);
+        m_quoteSource->setToolTip(QStringLiteral("行情源"));
+        m_quoteSource->setMinimumWidth(kQuoteSourceMinWidth);
+        m_quoteSource->setMaximumWidth(kQuoteSourceMaxWidth);
+        addFixedWidget(m_quoteSource, Anchor_Center, false);
+        m_registeredItems.push_back(m_quoteSource);
+    }
+
+    m_netSpeed = new CStatusNetSpeed(this);
+    m_netSpeed->show();
+    m_netSpeed->setFixedHeight(kItemHeight);
+    m_netSpeed->setFixedWidth(kNetSpeedWidth);
+    addFixedWidget(m_netSpeed, Anchor_Center, false);
+
+    setFixedHeight(kBarHeight);
+    if (!firstStatusBar())
+        firstStatusBar() = this;
+
+    m_clock = new CCurrentTimeWidget(this);
+    m_clock->setMaximumWidth(kClockMaxWidth);
+    m_clock->setMinimumWidth(kClockMinWidth);
+    addFixedWidget(m_clock, Anchor_Center, false);
+    m_registeredItems.push_back(m_clock);
+}
+
+CStatusBar::~CStatusBar()
+{
+    delete m_netSpeedDialog;
+    delete m_tradeToolTip;
+    m_registeredItems.clear();
+    m_delayHistory.clear();
+    m_timeLabelHistory.clear();
+}
+
+std::vector<CItemBaseWidget*> CStatusBar::fullFormItems() const
+{
+    std::vector<CItemBaseWidget*> items;
+    if (m_quoteSource)
+        items.push_back(m_quoteSource);
+    items.push_back(m_clock);
+    return items;
+}
+
+void CStatusBar::adjustWidgetWidth(int width)
+{
+    int total = m_separatorWidthSum + m_rightFixedWidth + m_leftWantedWidth;
+    m_lastBarWidth = width;
+
+    for (CItemBaseWidget* item : fullFormItems()) {
+        item->switchToLite(false);
+        item->resize(item->getMaxWidth(), kBarHeight);
+    }
+
+    // Shrink from the right-hand end until the row fits.
+    for (auto it = m_registeredItems.rbegin(); it != m_registeredItems.rend(); ++it) {
+        CItemBaseWidget* item = *it;
+        if (total <= width)
+            break;
+        total = total - item->getMaxWidth() + item->getMinWidth();
+        item->switchToLite(true);
+        item->resize(item->getMinWidth(), kBarHeight);
+    }
+
+    updateWidgetLength();
+}
+
+void CStatusBar::resizeLayout(QSize size)
+{
+    adjustWidgetWidth(size.width());
+}
+
+void CStatusBar::resizeEvent(QResizeEvent* event)
+{
+    CWidgetList::resizeEvent(event);
+    resizeLayout(event->size());
+}
+
+void CStatusBar::slotResizeRunningSize()
+{
+    if (m_lastBarWidth != 0)
+        adjustWidgetWidth(m_lastBarWidth);
+}
+
+void CStatusBar::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const CUiResource* resource = CUiResource::instance();
+    painter.fillRect(rect(), resource->getColor(QStringLiteral("clr_main_statusbar_background")));
+    painter.setPen(resource->getColor(QStringLiteral("clr_border_default")));
+    painter.drawLine(0, 0, width(), 0);
+}
+
+void CStatusBar::themeChanged()
+{
+    update();
+}
+
+void CStatusBar::request()
+{
+    // Neither ticker is part of this bar yet, so there is nothing to subscribe.
+}
+
+void CStatusBar::killProcesses()
+{
+    // Only the mini quote launcher starts a process, and this bar has none.
+}
+
+void CStatusBar::showClientFeedBack()
+{
+    // Without a feedback item there is no report to start.
+}
+
+void CStatusBar::setNetStatus(int count)
+{
+    if (m_quoteSource)
+        m_quoteSource->setQuoteConnectNum(count);
+}
+
+void CStatusBar::setRunningOrders(int)
+{
+    // Without a running orders item the count has nowhere to show.
+}
+
+void CStatusBar::setRunningTasks(int)
+{
+    // Without a running tasks item the count has nowhere to show.
+}
+
+void CStatusBar::updateMoveWidget()
+{
+    // Only the companion launchers have tips to move, and this bar has none.
+}
+
+void CStatusBar::setNetSpeed(double delayMs)
+{
+    if (!m_netSpeed)
+        return;
+    m_netSpeed->setDelay(delayMs);
+
+    if (!CLogCenter::instance()->fileLogEnabled(CLogCenter::kNetSpeedDebugId))
+        return;
+    const log4cxx::LoggerPtr logger = log4cxx::Logger::getLogger(kDebugLoggerName);
+    if (!logger->isDebugEnabled())
+        return;
+    const std::string inner = (boost::format("CStatusBar (%1%) dDelay : %2%") % static_cast<const void*>(this)
+                               % QString::number(delayMs, 'g', 6).toStdString())
+                                  .str();
+    LOG4CXX_DEBUG(logger, (boost::format("[dbg_id=%1%] %2%") % CLogCenter::kNetSpeedDebugId % inner).str());
+}
+
+void CStatusBar::slotUpdateNetSpeed()
+{
+    double delayMs = 0.0;
+    if (RPCClient* client = getServiceClient()->getClient()) {
+        if (NetConnection* connection = client->getConnection())
+            delayMs = connection->getDelay() * kMsPerSecond;
+    }
+    setNetSpeed(delayMs);
+    m_delayHistory.append(delayMs);
+    if (delayMs > m_maxDelay)
+        m_maxDelay = delayMs;
+    // The label carries its own quotes so that the chart's JSON can take the list as it is.
+    m_timeLabelHistory.append(QLatin1Char('"') + QTime::currentTime().toString(QStringLiteral("HH:mm:ss")) + QLatin1Char('"'));
+}
+
+void CStatusBar::slotLoadNetSpeedData()
+{
+    if (!m_netSpeedDialog)
+        return;
+    const QString labels = m_timeLabelHistory.join(QLatin1Char(','));
+    if (m_maxDelay < 1.0)
+        m_netSpeedDialog->loadChart(labels, m_delayHistory);
+    else
+        m_netSpeedDialog->loadChart(labels, m_maxDelay, m_delayHistory);
+}
+
+bool CStatusBar::handleEvent(int type, int id, int arg, QString text, void* data)
+{
+    switch (type) {
+    case kEventActivate:
+        if (id == kIdNetSpeedChart) {
+            openNetSpeedChart();
+            return true;
+        }
+        if (id == kIdPassedToList)
+            return CWidgetList::handleEvent(type, id, arg, text, data);
+        return false;
+    case kEventUiScale:
+        CUiResource::instance()->setUIScale(arg / 100.0);
+        return true;
+    case kEventTradeToolTip:
+        if (arg == 0)
+            showTradeToolTip();
+        else
+            hideTradeToolTip();
+        return true;
+    default:
+        return CWidgetList::handleEvent(type, id, arg, text, data);
+    }
+}
+
+void CStatusBar::openNetSpeedChart()
+{
+    if (!m_netSpeedDialog) {
+        m_netSpeedDialog = new CNetSpeedDialog(nullptr);
+        connect(m_netSpeedDialog, &CNetSpeedDialog::sigLoadFinished, this, &CStatusBar::slotLoadNetSpeedData);
+    } else {
+        slotLoadNetSpeedData();
+    }
+    if (getConfig()->useWebView())
+        m_netSpeedDialog->exec();
+}
+
+void CStatusBar::showTradeToolTip()
+{
+    if (!m_tradeToolTip)
+        m_tradeToolTip = new ToolTipWidget(nullptr);
+    if (!m_trade || m_tradeToolTip->isVisible())
+        return;
+    QVector<QString> texts;
+    QVector<QString> colorKeys;
+    m_trade->getText(texts);
+    m_trade->getColor(colorKeys);
+    m_tradeToolTip->setTexts(texts);
+    m_tradeToolTip->setColorKeys(colorKeys);
+    m_tradeToolTip->relayout();
+    const QPoint corner = m_trade->mapToGlobal(QPoint(0, 0));
+    m_tradeToolTip->move(corner.x(), corner.y() - m_tradeToolTip->totalHeight() - m_trade->height());
+    m_tradeToolTip->show();
+}
+
+void CStatusBar::hideTradeToolTip()
+{
+    if (!m_tradeToolTip)
+        m_tradeToolTip = new ToolTipWidget(nullptr);
+    m_tradeToolTip->hide();
+}
+
+void CStatusBar::showToolTip(QWidget* widget, QString text)
+{
+    if (!widget)
+        return;
+    const QFont font = CUiResource::instance()->getFont(QStringLiteral("fnt_default_normal_fix"));
+    const int lineHeight = QFontMetrics(font).height();
+    const int lines = text.split(QLatin1Char('\n'), Qt::KeepEmptyParts).size();
+    QToolTip::setFont(font);
+    const int offset = -kToolTipLift - lines * lineHeight;
+    QWidget* anchorWidget = firstStatusBar() ? static_cast<QWidget*>(firstStatusBar()) : widget;
+    const QPoint anchor = anchorWidget->mapToGlobal(QPoint(0, offset));
+    QToolTip::showText(QPoint(widget->mapToGlobal(QPoint(0, 0)).x(), anchor.y()), text, widget, widget->rect());
+}

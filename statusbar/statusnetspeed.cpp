@@ -1,0 +1,125 @@
+#include "statusnetspeed.h"
+
+#include <appconfig.h>
+#include <config.h>
+#include <imagewidget.h>
+#include <serviceclient.h>
+#include <simpletext.h>
+#include <uiresource.h>
+#include <userconfig.h>
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolTip>
+
+namespace {
+const char kObjectName[] = "status_net_speed";
+constexpr double kStepFourBelowMs = 20.0;
+constexpr double kStepThreeBelowMs = 40.0;
+constexpr double kStepTwoBelowMs = 60.0;
+constexpr double kMsPerSecond = 1000.0;
+constexpr int kImageLeft = 10;
+constexpr int kToolTipPadding = 5;
+constexpr int kEventActivate = 5;
+constexpr int kIdNetSpeedChart = 1144;
+
+const char kDefaultBackground[] = "clr_statusbar_item_default_bg";
+const char kDefaultBorder[] = "clr_statusbar_item_default_border";
+const char kEnterBackground[] = "clr_statusbar_item_enter_bg";
+const char kEnterBorder[] = "clr_statusbar_item_enter_border";
+}
+
+CStatusNetSpeed::CStatusNetSpeed(QWidget* parent)
+    : CBaseWidget(QLatin1String(kObjectName), false, parent)
+    , m_signalImage(new CImageWidget(0, QStringLiteral("tc_img_net_speed_four"), this))
+{
+}
+
+QString CStatusNetSpeed::imageKeyForDelay(double delayMs)
+{
+    // Written so that NaN fails every comparison and lands on the worst step.
+    if (delayMs >= 0.0 && delayMs < kStepFourBelowMs)
+        return QStringLiteral("tc_img_net_speed_four");
+    if (delayMs >= kStepFourBelowMs && delayMs < kStepThreeBelowMs)
+        return QStringLiteral("tc_img_net_speed_three");
+    if (delayMs >= kStepThreeBelowMs && delayMs < kStepTwoBelowMs)
+        return QStringLiteral("tc_img_net_speed_two");
+    return QStringLiteral("tc_img_net_speed_one");
+}
+
+void CStatusNetSpeed::setDelay(double delayMs)
+{
+    m_signalImage->setImage(imageKeyForDelay(delayMs));
+}
+
+QString CStatusNetSpeed::imageKey() const
+{
+    return m_signalImage->imageKey();
+}
+
+QString CStatusNetSpeed::serverToolTipText()
+{
+    const CConfig* config = getConfig();
+    QString text;
+    if (CAppConfig::isClientType(0) && !getUserConfig()->isVarnoQuoteMode()) {
+        text = QStringLiteral("交易服务器: ") + config->tradeServerAddress() + QStringLiteral("\n市场状态服务器: ")
+            + config->marketStatusServerAddress() + QStringLiteral("\n服务器版本: ") + getServiceClient()->getServerVersion();
+    } else if (CAppConfig::isClientType(0)) {
+        text = QStringLiteral("交易服务器: ") + config->tradeServerAddress();
+    } else {
+        text = QStringLiteral("市场状态服务器: ") + config->marketStatusServerAddress();
+    }
+    if (RPCClient* client = getServiceClient()->getClient()) {
+        if (NetConnection* connection = client->getConnection())
+            text += QStringLiteral("\n网络延迟: ") + QString::number(connection->getDelay() * kMsPerSecond, 'g', 6) + QStringLiteral("ms");
+    }
+    return text;
+}
+
+void CStatusNetSpeed::enterEvent(QEvent* event)
+{
+    CBaseWidget::enterEvent(event);
+    m_backgroundKey = QLatin1String(kEnterBackground);
+    m_borderKey = QLatin1String(kEnterBorder);
+    const QString text = serverToolTipText();
+    const QSize size = CSimpleText::getSize(text, QStringLiteral("fnt_default_normal"));
+    QToolTip::showText(mapToGlobal(QPoint(0, 0)), text, this,
+                       QRect(0, 0, size.width() + kToolTipPadding, size.height() + kToolTipPadding));
+    update();
+}
+
+void CStatusNetSpeed::leaveEvent(QEvent* event)
+{
+    CBaseWidget::leaveEvent(event);
+    m_backgroundKey = QLatin1String(kDefaultBackground);
+    m_borderKey = QLatin1String(kDefaultBorder);
+    QToolTip::hideText();
+    update();
+}
+
+void CStatusNetSpeed::mousePressEvent(QMouseEvent* event)
+{
+    CBaseWidget::mousePressEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_backgroundKey = QLatin1String(kDefaultBackground);
+    m_borderKey = QLatin1String(kEnterBorder);
+    update();
+    deliverEvent(kEventActivate, kIdNetSpeedChart, 0, QString(), nullptr);
+}
+
+void CStatusNetSpeed::paintEvent(QPaintEvent* event)
+{
+    CBaseWidget::paintEvent(event);
+    QPainter painter(this);
+    const CUiResource* resource = CUiResource::instance();
+    painter.fillRect(QRect(1, 0, width() - 2, height()), resource->getColor(m_backgroundKey));
+    painter.setPen(resource->getColor(m_borderKey));
+    painter.drawRect(QRect(0, -1, width() - 1, height() + 1));
+}
+
+void CStatusNetSpeed::resizeEvent(QResizeEvent* event)
+{
+    CBaseWidget::resizeEvent(event);
+    m_signalImage->move(kImageLeft, (height() - m_signalImage->height()) / 2 + 1);
+}
