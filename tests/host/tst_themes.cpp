@@ -1,0 +1,177 @@
+#include <testmain.h>
+
+#include <logcenter.h>
+#include <uiresource.h>
+#include <uiresourcechangehandler.h>
+
+#include <QDirIterator>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+
+namespace {
+// Every resource key the product code names, found by reading its sources.
+QSet<QString> keysUsedByTheCode()
+{
+    static const QRegularExpression keyLiteral(
+        QStringLiteral("\"((?:clr|fnt|img|tc_img|tc_siz|tc_clr|tc_fnt|ic_clr)_[A-Za-z0-9_]+)\""));
+    QSet<QString> keys;
+    for (const char* folder : {"host", "statusbar", "items", "diagnostics"}) {
+        QDirIterator it(QStringLiteral(STATUSBAR_SOURCE_DIR "/") + QLatin1String(folder), {QStringLiteral("*.cpp"), QStringLiteral("*.h")},
+                        QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            QFile file(it.next());
+            if (!file.open(QIODevice::ReadOnly))
+                continue;
+            auto matches = keyLiteral.globalMatch(QString::fromUtf8(file.readAll()));
+            while (matches.hasNext())
+                keys.insert(matches.next().captured(1));
+        }
+    }
+    return keys;
+}
+
+bool themeDefines(const CUiResource* resource, const QString& key)
+{
+    for (const char* kind : {"colors", "fonts", "sizes", "images"}) {
+        if (resource->keys(QLatin1String(kind)).contains(key))
+            return true;
+    }
+    return false;
+}
+
+QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& content)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(content);
+    return path;
+}
+
+struct CountingHandler : CUiResourceChangeHandler {
+    int calls = 0;
+    void themeChanged() override { ++calls; }
+};
+}
+
+class TestThemes : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { resetHost(); }
+
+    void everyThemeDefinesEveryKeyTheCodeUses_data()
+    {
+        QTest::addColumn<QString>("theme");
+        for (const QString& theme : CUiResource::builtInThemes())
+            QTest::newRow(qPrintable(theme)) << theme;
+    }
+    void everyThemeDefinesEveryKeyTheCodeUses()
+    {
+        QFETCH(QString, theme);
+        const QSet<QString> used = keysUsedByTheCode();
+        QVERIFY2(used.size() > 20, "the source scan found too few keys to be trusted");
+        CUiResource* resource = CUiResource::instance();
+        QVERIFY(resource->setTheme(theme));
+        QStringList missing;
+        for (const QString& key : used) {
+            if (!themeDefines(resource, key))
+                missing << key;
+        }
+        missing.sort();
+        QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("theme %1 lacks: %2").arg(theme, missing.join(QStringLiteral(", ")))));
+    }
+
+    void everyThemeImageIsAValidDrawing()
+    {
+        CUiResource* resource = CUiResource::instance();
+        for (const QString& theme : CUiResource::builtInThemes()) {
+            QVERIFY(resource->setTheme(theme));
+            for (const QString& key : resource->keys(QStringLiteral("images")))
+                QVERIFY2(!resource->getImageSize(key).isEmpty(), qPrintable(theme + QLatin1Char(' ') + key));
+        }
+    }
+
+    void chineseTextUsesAFontThatHasItsGlyphs()
+    {
+        const QFont font = CUiResource::instance()->getFont(QStringLiteral("fnt_default_normal"));
+        QVERIFY2(QFontMetrics(font).inFont(QChar(0x884C)), qPrintable(font.family() + " has no glyph for 行"));
+    }
+
+    void badThemeFilesAreRefusedWithTheFileNamed_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("not json") << QByteArray("{ \"colors\": ") << QStringLiteral("malformed JSON");
+        QTest::newRow("section missing") << QByteArray(R"({"colors": {}, "fonts": {}, "sizes": {}})") << QStringLiteral("\"images\"");
+        QTest::newRow("bad colour") << QByteArray(R"({"colors": {"clr_x": "pink-ish"}, "fonts": {}, "sizes": {}, "images": {}})")
+                                    << QStringLiteral("clr_x");
+        QTest::newRow("font without size") << QByteArray(R"({"colors": {}, "fonts": {"fnt_x": {"family": "A"}}, "sizes": {}, "images": {}})")
+                                           << QStringLiteral("fnt_x");
+        QTest::newRow("image not there") << QByteArray(R"({"colors": {}, "fonts": {}, "sizes": {}, "images": {"img_x": "nothing.svg"}})")
+                                         << QStringLiteral("img_x");
+    }
+    void badThemeFilesAreRefusedWithTheFileNamed()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, problem);
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, QStringLiteral("broken.json"), content);
+        CUiResource* resource = CUiResource::instance();
+        const QColor before = resource->getColor(QStringLiteral("clr_main_statusbar_background"));
+        QString error;
+        QVERIFY(!resource->loadThemeFile(path, &error));
+        QVERIFY2(error.contains(path) && error.contains(problem), qPrintable(error));
+        QCOMPARE(resource->getColor(QStringLiteral("clr_main_statusbar_background")), before);
+    }
+
+    void aMissingThemeFileIsNamed()
+    {
+        QString error;
+        QVERIFY(!CUiResource::instance()->loadThemeFile(QStringLiteral("/nonexistent/theme.json"), &error));
+        QVERIFY2(error.contains(QStringLiteral("/nonexistent/theme.json")) && error.contains(QStringLiteral("not found")), qPrintable(error));
+    }
+
+    void unknownKeysFallBackWithoutCrashing()
+    {
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("clr_no_such_key")));
+        const QColor color = CUiResource::instance()->getColor(QStringLiteral("clr_no_such_key"));
+        QVERIFY(color.isValid());
+        // Warned once only.
+        CUiResource::instance()->getColor(QStringLiteral("clr_no_such_key"));
+    }
+
+    void fontsAndImagesFollowTheUiScale()
+    {
+        CUiResource* resource = CUiResource::instance();
+        const int pixelSize = resource->getFont(QStringLiteral("fnt_default_normal")).pixelSize();
+        const QSize imageSize = resource->getImageSize(QStringLiteral("tc_img_net_speed_four"));
+        resource->setUIScale(1.5);
+        QCOMPARE(resource->getFont(QStringLiteral("fnt_default_normal")).pixelSize(), qRound(pixelSize * 1.5));
+        QCOMPARE(resource->getImageSize(QStringLiteral("tc_img_net_speed_four")).width(), qRound(imageSize.width() * 1.5));
+    }
+
+    void themeSwitchAndScaleChangeReachEveryHandlerOnce()
+    {
+        CountingHandler handler;
+        CUiResource* resource = CUiResource::instance();
+        QVERIFY(resource->setTheme(QStringLiteral("light")));
+        QCOMPARE(handler.calls, 1);
+        resource->setUIScale(1.25);
+        resource->setUIScale(1.25);
+        QCOMPARE(handler.calls, 2);
+        QVERIFY(!resource->setTheme(QStringLiteral("purple")));
+        QCOMPARE(handler.calls, 2);
+    }
+
+    void aMissingLogConfigurationIsNamed()
+    {
+        QString error;
+        QVERIFY(!CLogCenter::instance()->configure(QStringLiteral("/nonexistent/log4cxx.properties"), &error));
+        QVERIFY2(error.contains(QStringLiteral("/nonexistent/log4cxx.properties")), qPrintable(error));
+    }
+};
+
+STATUSBAR_TEST_MAIN(TestThemes)
+#include "tst_themes.moc"

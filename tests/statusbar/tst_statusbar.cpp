@@ -1,0 +1,398 @@
+#include <testmain.h>
+
+#include <eventrecorder.h>
+#include <finditem.h>
+
+#include <currenttimewidget.h>
+#include <itembasewidget.h>
+#include <netspeeddialog.h>
+#include <quoteconnectstatuswidget.h>
+#include <quotewidget.h>
+#include <statusbar.h>
+#include <statusnetspeed.h>
+#include <tooltipwidget.h>
+#include <tradewidget.h>
+
+#include <appconfig.h>
+#include <config.h>
+#include <imagewidget.h>
+#include <luamodulectrl.h>
+#include <magnifierwidget.h>
+#include <simpletext.h>
+#include <simpletextwidget.h>
+#include <uiresource.h>
+#include <userconfig.h>
+
+#include <QToolTip>
+
+#include <memory>
+
+namespace {
+constexpr int kBarHeight = 24;
+
+struct Terminal {
+    int clientType = 0;
+    int mode = 0;
+    bool onlyTradeModule = false;
+    bool feedbackGranted = false;
+};
+
+void configure(const Terminal& terminal)
+{
+    CAppConfig::setClientType(terminal.clientType);
+    getUserConfig()->mode = terminal.mode;
+    getUserConfig()->setOnlyShowTradeModule(terminal.onlyTradeModule);
+    LuaModuleCtrl::setModule({QStringLiteral("mdl_itsm"), QStringLiteral("mdl_itsm_system_user_feed_back")}, terminal.feedbackGranted);
+}
+
+// The worked case of the fitting pass: a quote-only terminal showing the trade module alone.
+const Terminal kQuoteTerminal{1, 2, true, true};
+
+QString itemName(const QWidget* item)
+{
+    if (qobject_cast<const CTradeWidget*>(item))
+        return QStringLiteral("trade");
+    if (qobject_cast<const CQuoteWidget*>(item))
+        return QStringLiteral("quote");
+    if (dynamic_cast<const CQuoteConnectStatusWidget*>(item))
+        return QStringLiteral("quote source");
+    if (qobject_cast<const CCurrentTimeWidget*>(item))
+        return QStringLiteral("clock");
+    if (qobject_cast<const CStatusNetSpeed*>(item))
+        return QStringLiteral("latency");
+    if (qobject_cast<const CMagnifierWidget*>(item))
+        return QStringLiteral("magnifier");
+    if (const auto* image = qobject_cast<const CImageWidget*>(item))
+        return image->imageKey() == QLatin1String("img_toolbar_seperator") ? QStringLiteral("separator") : QString();
+    return QString();
+}
+
+QStringList registeredNames(const CStatusBar& bar)
+{
+    QStringList names;
+    for (const CItemBaseWidget* item : bar.registeredItems())
+        names << itemName(item);
+    return names;
+}
+
+// The bar's direct children from left to right, as a person sees the row.
+QStringList rowNames(const CStatusBar& bar)
+{
+    QList<QWidget*> children = bar.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    std::stable_sort(children.begin(), children.end(), [](QWidget* a, QWidget* b) { return a->x() < b->x(); });
+    QStringList names;
+    for (QWidget* child : children) {
+        if (!child->isHidden() && !itemName(child).isEmpty())
+            names << itemName(child);
+    }
+    return names;
+}
+
+int separatorWidthSum(const CStatusBar& bar)
+{
+    // The separators after the stretch are the ones the bar counts.
+    int sum = 0;
+    for (const CImageWidget* image : bar.findChildren<CImageWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        sum += itemName(image) == QLatin1String("separator") ? image->width() : 0;
+    return sum;
+}
+
+// The row's wanted width, computed the way a reader of the bar's rules would.
+int wantedWidth(CStatusBar& bar)
+{
+    auto* latency = bar.findChild<CStatusNetSpeed*>();
+    auto* magnifier = bar.findChild<CMagnifierWidget*>();
+    auto* clock = bar.findChild<CCurrentTimeWidget*>();
+    int total = separatorWidthSum(bar) + latency->width() + magnifier->width() + 10 + clock->getMaxWidth();
+    if (auto* quoteSource = findItem<CQuoteConnectStatusWidget>(&bar))
+        total += quoteSource->getMaxWidth();
+    return total;
+}
+
+bool isLite(CItemBaseWidget* item)
+{
+    if (auto* clock = qobject_cast<CCurrentTimeWidget*>(item))
+        return clock->isLite();
+    if (auto* quoteSource = dynamic_cast<CQuoteConnectStatusWidget*>(item))
+        return quoteSource->label()->isHidden();
+    return false;
+}
+}
+
+class TestStatusBar : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { resetHost(); }
+
+    void buildsTheItemsTheTerminalCalls_data()
+    {
+        QTest::addColumn<int>("clientType");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QStringList>("registered");
+        QTest::addColumn<QStringList>("row");
+        const QStringList tradingRow{"separator", "magnifier", "separator", "trade", "quote", "latency", "clock"};
+        QTest::newRow("trading terminal") << 0 << 0 << QStringList{"trade", "quote", "clock"} << tradingRow;
+        QTest::newRow("trading terminal, quote layout") << 0 << 2 << QStringList{"trade", "quote", "clock"} << tradingRow;
+        QTest::newRow("quote client") << 1 << 0 << QStringList{"trade", "quote", "quote source", "clock"}
+                                      << QStringList{"separator", "magnifier", "separator", "trade", "quote", "quote source", "latency", "clock"};
+    }
+    void buildsTheItemsTheTerminalCalls()
+    {
+        QFETCH(int, clientType);
+        QFETCH(int, mode);
+        QFETCH(QStringList, registered);
+        QFETCH(QStringList, row);
+        configure({clientType, mode, false, false});
+        CStatusBar bar(nullptr);
+        bar.resize(1200, kBarHeight);
+        bar.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&bar));
+        QCOMPARE(registeredNames(bar), registered);
+        QCOMPARE(rowNames(bar), row);
+        QCOMPARE(bar.height(), kBarHeight);
+    }
+
+    void rightHandItemsNeitherOverlapNorLeaveTheBar()
+    {
+        configure({1, 0, false, false});
+        CStatusBar bar(nullptr);
+        bar.resize(1000, kBarHeight);
+        bar.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&bar));
+        QList<QWidget*> children = bar.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+        std::sort(children.begin(), children.end(), [](QWidget* a, QWidget* b) { return a->x() < b->x(); });
+        int previousRight = 0;
+        for (QWidget* child : children) {
+            if (child->isHidden() || child->isWindow())
+                continue;
+            QVERIFY2(child->x() >= previousRight, qPrintable(itemName(child) + " overlaps its left neighbour"));
+            previousRight = child->geometry().right() + 1;
+            QVERIFY2(child->y() >= 0 && child->geometry().bottom() < kBarHeight, qPrintable(itemName(child) + " leaves the bar"));
+        }
+        QVERIFY(previousRight <= bar.width());
+    }
+
+    void fitsTheWorkedCaseFromTheRight()
+    {
+        configure(kQuoteTerminal);
+        CStatusBar bar(nullptr);
+        QCOMPARE(registeredNames(bar), (QStringList{"trade", "quote", "quote source", "clock"}));
+        auto* clock = bar.findChild<CCurrentTimeWidget*>();
+        auto* quoteSource = findItem<CQuoteConnectStatusWidget>(&bar);
+        const int total = wantedWidth(bar);
+
+        bar.adjustWidgetWidth(total);
+        QVERIFY(!isLite(clock));
+        QVERIFY(!isLite(quoteSource));
+        QCOMPARE(clock->width(), clock->getMaxWidth());
+
+        bar.adjustWidgetWidth(total - 1);
+        QVERIFY(isLite(clock));
+        QCOMPARE(clock->width(), clock->getMinWidth());
+        QVERIFY(!isLite(quoteSource));
+
+        // Once the clock's saving is spent the quote source goes compact too.
+        const int clockSaving = clock->getMaxWidth() - clock->getMinWidth();
+        bar.adjustWidgetWidth(total - clockSaving - 1);
+        QVERIFY(isLite(quoteSource));
+        QCOMPARE(quoteSource->width(), quoteSource->getMinWidth());
+
+        // And room again restores the full forms.
+        bar.adjustWidgetWidth(total + 10);
+        QVERIFY(!isLite(clock));
+        QVERIFY(!isLite(quoteSource));
+        QCOMPARE(quoteSource->width(), std::min(quoteSource->getMaxWidth(), quoteSource->maximumWidth()));
+    }
+
+    void resizingTheBarRunsTheFittingPass()
+    {
+        configure(kQuoteTerminal);
+        CStatusBar bar(nullptr);
+        bar.resize(wantedWidth(bar) - 1, kBarHeight);
+        bar.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&bar));
+        QVERIFY(isLite(bar.findChild<CCurrentTimeWidget*>()));
+        bar.resize(wantedWidth(bar) + 200, kBarHeight);
+        QTRY_VERIFY(!isLite(bar.findChild<CCurrentTimeWidget*>()));
+    }
+
+    void theRunningCounterSignalRefitsOnlyAfterAFirstWidth()
+    {
+        configure(kQuoteTerminal);
+        CStatusBar bar(nullptr);
+        auto* clock = bar.findChild<CCurrentTimeWidget*>();
+        const int heightBefore = clock->height();
+        QVERIFY(QMetaObject::invokeMethod(&bar, "slotResizeRunningSize"));
+        QCOMPARE(clock->height(), heightBefore);
+
+        bar.adjustWidgetWidth(wantedWidth(bar) - 1);
+        bar.adjustWidgetWidth(wantedWidth(bar) + 50);
+        QVERIFY(!isLite(clock));
+        QVERIFY(QMetaObject::invokeMethod(&bar, "slotResizeRunningSize"));
+        QVERIFY(!isLite(clock));
+        QCOMPARE(clock->height(), kBarHeight);
+    }
+
+    void answersTheBusEventsItOwns_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("id");
+        QTest::addColumn<int>("arg");
+        QTest::addColumn<bool>("consumed");
+        QTest::newRow("latency chart") << 5 << 1144 << 0 << true;
+        QTest::newRow("activation passed to the list") << 5 << 1133 << 0 << false;
+        QTest::newRow("other activation") << 5 << 77 << 0 << false;
+        QTest::newRow("ui scale") << 57 << 0 << 150 << true;
+        QTest::newRow("trade tooltip shown") << 1282 << 0 << 0 << true;
+        QTest::newRow("trade tooltip hidden") << 1282 << 0 << 1 << true;
+        QTest::newRow("text click") << 10 << 3 << 0 << false;
+        QTest::newRow("table cell") << 233 << 0 << 0 << false;
+    }
+    void answersTheBusEventsItOwns()
+    {
+        QFETCH(int, type);
+        QFETCH(int, id);
+        QFETCH(int, arg);
+        QFETCH(bool, consumed);
+        getConfig()->setUseWebView(false);
+        CStatusBar bar(nullptr);
+        QCOMPARE(bar.handleEvent(type, id, arg, QString(), nullptr), consumed);
+    }
+
+    void uiScaleEventSetsTheScaleInPercent()
+    {
+        CStatusBar bar(nullptr);
+        QVERIFY(bar.handleEvent(57, 0, 150, QString(), nullptr));
+        QCOMPARE(CUiResource::instance()->getUIScale(), 1.5);
+    }
+
+    void theMagnifierStartsAtTheCurrentScale()
+    {
+        CUiResource::instance()->setUIScale(1.25);
+        CStatusBar bar(nullptr);
+        QCOMPARE(bar.findChild<CMagnifierWidget*>()->fontScale(), 125);
+    }
+
+    void theLatencyChartDialogIsCreatedOnceAndKept()
+    {
+        getConfig()->setUseWebView(false);
+        CStatusBar bar(nullptr);
+        QVERIFY(!bar.netSpeedDialog());
+        QVERIFY(bar.handleEvent(5, 1144, 0, QString(), nullptr));
+        QPointer<CNetSpeedDialog> dialog = bar.netSpeedDialog();
+        QVERIFY(dialog);
+        QVERIFY(!dialog->isVisible());
+        QVERIFY(bar.handleEvent(5, 1144, 0, QString(), nullptr));
+        QCOMPARE(bar.netSpeedDialog(), dialog.data());
+    }
+
+    void aTradeTooltipLeaveBeforeAnyEnterCreatesItHidden()
+    {
+        CStatusBar bar(nullptr);
+        QVERIFY(!bar.tradeToolTip());
+        QVERIFY(bar.handleEvent(1282, 0, 1, QString(), nullptr));
+        QVERIFY(bar.tradeToolTip());
+        QVERIFY(!bar.tradeToolTip()->isVisible());
+    }
+
+    void forwardsTheQuoteSourceCountOnlyWhenItHasTheItem()
+    {
+        configure({1, 0, false, false});
+        CStatusBar quoteClientBar(nullptr);
+        quoteClientBar.setNetStatus(0);
+        QCOMPARE(findItem<CQuoteConnectStatusWidget>(&quoteClientBar)->icon()->imageKey(),
+                 QStringLiteral("tc_img_status_bar_quoteconnect_none"));
+        quoteClientBar.setNetStatus(3);
+        QCOMPARE(findItem<CQuoteConnectStatusWidget>(&quoteClientBar)->count()->getText(), QStringLiteral("3"));
+
+        configure({0, 0, false, false});
+        CStatusBar tradingBar(nullptr);
+        tradingBar.setNetStatus(3); // no quote source item: nothing to update, nothing to break
+        QVERIFY(!findItem<CQuoteConnectStatusWidget>(&tradingBar));
+    }
+
+    void eventsTheBarDoesNotOwnReachTheMainWindow()
+    {
+        EventRecorder mainWindow;
+        configure({1, 0, false, false});
+        CStatusBar bar(nullptr);
+        findItem<CQuoteConnectStatusWidget>(&bar)->handleEvent(5, 0, 0, QString(), nullptr);
+        QCOMPARE(mainWindow.count(1081), 1);
+    }
+
+    void anItemWithoutItsOwnContractReportsNothing()
+    {
+        CItemBaseWidget item(QStringLiteral("any"), true, nullptr);
+        QCOMPARE(item.getMaxWidth(), 0);
+        QCOMPARE(item.getMinWidth(), 0);
+        item.switchToLite(true);
+        QCOMPARE(item.objectName(), QStringLiteral("status_bar_item"));
+    }
+
+    void aToolTipWithoutLinesIsATenPixelBox()
+    {
+        ToolTipWidget tip;
+        tip.relayout();
+        QCOMPARE(tip.size(), QSize(10, 10));
+        QCOMPARE(tip.totalHeight(), 10);
+        QCOMPARE(int(tip.windowFlags() & (Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)),
+                 int(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint));
+    }
+
+    void aToolTipSizesItselfToItsLines()
+    {
+        const QVector<QString> lines{QStringLiteral("88020011: 登录成功"), QStringLiteral("8802: 登录失败")};
+        ToolTipWidget tip;
+        tip.setTexts(lines);
+        tip.setColorKeys({QStringLiteral("clr_global_black"), QStringLiteral("clr_global_red")});
+        tip.relayout();
+        int widest = 0;
+        int heights = 0;
+        for (const QString& line : lines) {
+            const QSize size = CSimpleText::getSize(line, QStringLiteral("fnt_default_normal"));
+            widest = std::max(widest, size.width());
+            heights += size.height();
+        }
+        QCOMPARE(tip.totalHeight(), 5 * 2 + 10 + heights);
+        QCOMPARE(tip.size(), QSize(widest + 10, tip.totalHeight()));
+    }
+
+    void statusBarToolTipsRiseAboveTheFirstBarByTheirLineCount()
+    {
+        QWidget window;
+        window.setGeometry(100, 500, 900, 100);
+        auto* bar = new CStatusBar(&window);
+        bar->setGeometry(0, 76, 900, kBarHeight);
+        auto* laterBar = new CStatusBar(&window);
+        laterBar->setGeometry(0, 20, 900, kBarHeight);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QWidget* anchor = bar->findChild<CTradeWidget*>();
+        const int lineHeight = QFontMetrics(CUiResource::instance()->getFont(QStringLiteral("fnt_default_normal_fix"))).height();
+
+        auto tipTop = [&](const QString& text) {
+            CStatusBar::showToolTip(anchor, text);
+            QWidget* tip = nullptr;
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (widget->inherits("QTipLabel") && widget->isVisible())
+                    tip = widget;
+            }
+            const int top = tip ? tip->y() : -1;
+            QToolTip::hideText();
+            return top;
+        };
+        const int oneLine = tipTop(QStringLiteral("行情源"));
+        const int threeLines = tipTop(QStringLiteral("a\nb\nc"));
+        const int trailingBreak = tipTop(QStringLiteral("a\nb\n"));
+        QVERIFY(oneLine > 0);
+        QCOMPARE(oneLine - threeLines, 2 * lineHeight);
+        QCOMPARE(trailingBreak, threeLines);
+        // The tooltip sits a fixed lift plus one line per part above the first bar, not the later one.
+        const int barTop = bar->mapToGlobal(QPoint(0, 0)).y();
+        QVERIFY2(oneLine < barTop && oneLine > barTop - 28 - lineHeight - 30, qPrintable(QString::number(oneLine)));
+    }
+};
+
+STATUSBAR_TEST_MAIN(TestStatusBar)
+#include "tst_statusbar.moc"
