@@ -1,6 +1,9 @@
 #include "config.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 namespace {
 const char kTradeServer[] = "trade.sim.local:9501";
@@ -32,6 +35,43 @@ void CConfig::reset()
     m_marketStatusServer = QLatin1String(kMarketStatusServer);
     m_feedbackAddress = QLatin1String(kFeedbackAddress);
     m_showClientLauncher = false;
+}
+
+QString CConfig::defaultFile()
+{
+    return getConfigDir() + QStringLiteral("/terminal.json");
+}
+
+bool CConfig::load(const QString& path, QString* error)
+{
+    auto fail = [&](const QString& problem) {
+        if (error)
+            *error = QStringLiteral("configuration file %1: %2").arg(path, problem);
+        return false;
+    };
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(file.exists() ? file.errorString() : QStringLiteral("file not found"));
+    QJsonParseError parseError;
+    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parseError);
+    if (!doc.isObject())
+        return fail(doc.isNull() ? QStringLiteral("malformed JSON at offset %1: %2").arg(parseError.offset).arg(parseError.errorString())
+                                 : QStringLiteral("the top level must be an object"));
+    const QJsonObject root = doc.object();
+    for (const char* flag : {"useWebView", "showClientLauncher"}) {
+        if (root.contains(QLatin1String(flag)) && !root.value(QLatin1String(flag)).isBool())
+            return fail(QStringLiteral("\"%1\" must be true or false").arg(QLatin1String(flag)));
+    }
+    for (const char* text : {"tradeServer", "marketStatusServer", "feedbackAddress"}) {
+        if (root.contains(QLatin1String(text)) && !root.value(QLatin1String(text)).isString())
+            return fail(QStringLiteral("\"%1\" must be a text").arg(QLatin1String(text)));
+    }
+    m_useWebView = root.value(QLatin1String("useWebView")).toBool(m_useWebView);
+    m_showClientLauncher = root.value(QLatin1String("showClientLauncher")).toBool(m_showClientLauncher);
+    m_tradeServer = root.value(QLatin1String("tradeServer")).toString(m_tradeServer);
+    m_marketStatusServer = root.value(QLatin1String("marketStatusServer")).toString(m_marketStatusServer);
+    m_feedbackAddress = root.value(QLatin1String("feedbackAddress")).toString(m_feedbackAddress);
+    return true;
 }
 
 CConfig* getConfig()

@@ -25,6 +25,12 @@ public:
     bool showClientLauncher() const { return m_showClientLauncher; }
     void setShowClientLauncher(bool on) { m_showClientLauncher = on; }
 
+    /// Reads the installation's settings from a JSON file; keys left out keep their values. On a
+    /// missing or malformed file nothing changes and error names the file and the problem.
+    bool load(const QString& path, QString* error = nullptr);
+    /// The settings file in the configuration directory.
+    static QString defaultFile();
+
     void reset();
 
 private:

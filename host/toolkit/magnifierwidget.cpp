@@ -72,7 +72,7 @@ void CMagnifierWidget::paintEvent(QPaintEvent*)
     const int trackLeft = minusRect().right() + 6;
     const int trackRight = plusRect().left() - 8 - labelWidth;
     const int y = height() / 2;
-    painter.setPen(QPen(resource->getColor(QStringLiteral("clr_statusbar_item_default_border")), 2));
+    painter.setPen(QPen(resource->getColor(QStringLiteral("clr_border_default")), 2));
     painter.drawLine(trackLeft, y, trackRight, y);
     const int knobX = trackLeft + (trackRight - trackLeft) * (m_percent - kMinPercent) / (kMaxPercent - kMinPercent);
     painter.setPen(Qt::NoPen);

@@ -1,5 +1,6 @@
 #include <testmain.h>
 
+#include <config.h>
 #include <logcenter.h>
 #include <uiresource.h>
 #include <uiresourcechangehandler.h>
@@ -55,7 +56,7 @@ struct CountingHandler : CUiResourceChangeHandler {
 };
 }
 
-class TestThemes : public QObject
+class TestHostFiles : public QObject
 {
     Q_OBJECT
 private slots:
@@ -165,6 +166,47 @@ private slots:
         QCOMPARE(handler.calls, 2);
     }
 
+    void theInstallationSettingsLoadFromTheConfigurationFile()
+    {
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, QStringLiteral("terminal.json"),
+                                       R"({"tradeServer": "10.0.0.1:9501", "useWebView": false})");
+        QString error;
+        QVERIFY2(getConfig()->load(path, &error), qPrintable(error));
+        QCOMPARE(getConfig()->tradeServerAddress(), QStringLiteral("10.0.0.1:9501"));
+        QVERIFY(!getConfig()->useWebView());
+    }
+
+    void badConfigurationFilesChangeNothingAndNameTheFile_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("not json") << QByteArray("{\"useWebView\": fal") << QStringLiteral("malformed JSON");
+        QTest::newRow("a list") << QByteArray("[1, 2]") << QStringLiteral("object");
+        QTest::newRow("flag as text") << QByteArray(R"({"useWebView": "no", "tradeServer": "x"})") << QStringLiteral("useWebView");
+        QTest::newRow("address as number") << QByteArray(R"({"tradeServer": 9501})") << QStringLiteral("tradeServer");
+    }
+    void badConfigurationFilesChangeNothingAndNameTheFile()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, problem);
+        QTemporaryDir dir;
+        const QString path = writeFile(dir, QStringLiteral("terminal.json"), content);
+        const QString serverBefore = getConfig()->tradeServerAddress();
+        QString error;
+        QVERIFY(!getConfig()->load(path, &error));
+        QVERIFY2(error.contains(path) && error.contains(problem), qPrintable(error));
+        QCOMPARE(getConfig()->tradeServerAddress(), serverBefore);
+        QVERIFY(getConfig()->useWebView());
+    }
+
+    void theShippedConfigurationFilesLoad()
+    {
+        QString error;
+        QVERIFY2(getConfig()->load(CConfig::defaultFile(), &error), qPrintable(error));
+        QVERIFY2(CLogCenter::instance()->configure(CLogCenter::defaultConfigFile(), &error), qPrintable(error));
+    }
+
     void aMissingLogConfigurationIsNamed()
     {
         QString error;
@@ -173,5 +215,5 @@ private slots:
     }
 };
 
-STATUSBAR_TEST_MAIN(TestThemes)
-#include "tst_themes.moc"
+STATUSBAR_TEST_MAIN(TestHostFiles)
+#include "tst_hostfiles.moc"
