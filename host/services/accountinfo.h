@@ -26,6 +26,7 @@ enum EBROKER_LOGIN_STATUS {
 class TERMINALHOST_EXPORT CAccountInfo : public IData
 {
 public:
+    CAccountInfo() = default; // queued signals copy accounts through the meta-type system
     CAccountInfo(std::string key, std::string accountId, std::string brokerName = {});
     std::string getKey() const override { return m_key; }
     const std::string& accountId() const { return m_accountId; }

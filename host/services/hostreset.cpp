@@ -2,11 +2,14 @@
 
 #include "appconfig.h"
 #include "config.h"
+#include "datacenter.h"
 #include "eventdeliverer.h"
 #include "logcenter.h"
 #include "luamodulectrl.h"
+#include "orderservice.h"
 #include "quoteclient.h"
 #include "serviceclient.h"
+#include "strategytrademanager.h"
 #include "timeservice.h"
 #include "tradeclient.h"
 #include "uiresource.h"
@@ -20,6 +23,9 @@ void resetHost()
     LuaModuleCtrl::reset();
     CTradeClient::instance()->reset();
     CQuoteClient::instance()->reset();
+    TraderCenter::instance()->getDataCenter()->reset();
+    CStrategyTradeManager::instance()->reset();
+    COrderService::instance()->reset();
     getServiceClient()->reset();
     getTimeService()->setTicking(false);
     CLogCenter::instance()->reset();

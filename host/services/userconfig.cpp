@@ -37,6 +37,9 @@ void CUserConfig::reset()
     m_showTradeType = true;
     m_varnoClientMode = false;
     m_varnoQuoteMode = false;
+    m_fileOrderService = false;
+    m_dbfOrderService = false;
+    m_csvOrderService = false;
     m_filteredAccounts.clear();
     mode = 0;
     accountList.clear();

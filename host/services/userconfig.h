@@ -33,6 +33,13 @@ public:
     void setVarnoClientMode(bool on) { m_varnoClientMode = on; }
     bool isVarnoQuoteMode() const { return m_varnoQuoteMode; }
     void setVarnoQuoteMode(bool on) { m_varnoQuoteMode = on; }
+    /// Orders fed from files, DBF tables and CSV files: which of the order services the user has.
+    bool hasFileOrderService() const { return m_fileOrderService; }
+    void setHasFileOrderService(bool on) { m_fileOrderService = on; }
+    bool hasDbfOrderService() const { return m_dbfOrderService; }
+    void setHasDbfOrderService(bool on) { m_dbfOrderService = on; }
+    bool hasCsvOrderService() const { return m_csvOrderService; }
+    void setHasCsvOrderService(bool on) { m_csvOrderService = on; }
 
     /// Accounts whose key is filtered are hidden from every account view.
     bool isAccountFilter(const QString& accountKey) const { return m_filteredAccounts.contains(accountKey); }
@@ -66,6 +73,9 @@ private:
     bool m_showTradeType = true;
     bool m_varnoClientMode = false;
     bool m_varnoQuoteMode = false;
+    bool m_fileOrderService = false;
+    bool m_dbfOrderService = false;
+    bool m_csvOrderService = false;
     QSet<QString> m_filteredAccounts;
 };
 

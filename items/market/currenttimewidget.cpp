@@ -105,6 +105,8 @@ bool CCurrentTimeWidget::handleEvent(int type, int id, int arg, QString text, vo
         return CItemBaseWidget::handleEvent(type, id, arg, text, data);
     const QPoint corner = mapToGlobal(QPoint(0, 0));
     m_menu->setStyleSheet(CStyleSheetCenter::getStyle(kMenuStyle, nullptr));
+    // exec() shows the menu at its size hint, not at the size it was given: place it by that size.
+    m_menu->adjustSize();
     m_menu->exec(QPoint(corner.x(), corner.y() - m_menu->height()));
     return true;
 }
@@ -141,6 +143,7 @@ void CCurrentTimeWidget::mouseReleaseEvent(QMouseEvent* event)
     // The menu's lower right corner meets the item's upper right corner.
     const QPoint corner = mapToGlobal(QPoint(width(), 0));
     m_menu->setStyleSheet(CStyleSheetCenter::getStyle(kMenuStyle, nullptr));
+    m_menu->adjustSize();
     m_menu->exec(QPoint(corner.x() - m_menu->width(), corner.y() - m_menu->height()));
     update();
 }

@@ -1,0 +1,55 @@
+#include "strategytrademanager.h"
+
+#include <QTimer>
+
+CStrategyTradeManager* CStrategyTradeManager::instance()
+{
+    static CStrategyTradeManager* manager = new CStrategyTradeManager; // lives for the process
+    return manager;
+}
+
+void CStrategyTradeManager::startProcess(const std::string& requestId, const std::string& name)
+{
+    m_running[requestId] = name;
+    emit sigProcessStatus(requestId, name, true);
+}
+
+void CStrategyTradeManager::finishProcess(const std::string& requestId)
+{
+    const auto it = m_running.find(requestId);
+    if (it == m_running.end())
+        return;
+    const std::string name = it->second;
+    m_running.erase(it);
+    emit sigProcessStatus(requestId, name, false);
+}
+
+void CStrategyTradeManager::stopStrategyProcess(const QString& requestId)
+{
+    m_stopRequests << requestId;
+    const std::string id = requestId.toStdString();
+    QTimer::singleShot(0, this, [this, id] { finishProcess(id); });
+}
+
+void CStrategyTradeManager::stopAllProcess()
+{
+    m_stopRequests << QStringLiteral("*");
+    for (const auto& entry : m_running) {
+        const std::string id = entry.first;
+        QTimer::singleShot(0, this, [this, id] { finishProcess(id); });
+    }
+}
+
+QStringList CStrategyTradeManager::runningProcesses() const
+{
+    QStringList ids;
+    for (const auto& entry : m_running)
+        ids << QString::fromStdString(entry.first);
+    return ids;
+}
+
+void CStrategyTradeManager::reset()
+{
+    m_running.clear();
+    m_stopRequests.clear();
+}

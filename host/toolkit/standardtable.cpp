@@ -1,0 +1,203 @@
+#include "standardtable.h"
+
+#include "uiresource.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+constexpr int kRowHeight = 24;
+constexpr int kEventCellClick = 233;
+constexpr int kClickableRole = Qt::UserRole + 1;
+}
+
+CStandardTable::CStandardTable(int style, QWidget* parent, int flags)
+    : CBaseWidget(QStringLiteral("standard_table"), false, parent)
+    , m_view(new QTableWidget(this))
+    , m_style(style)
+    , m_flags(flags)
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view);
+    m_view->verticalHeader()->setVisible(false);
+    m_view->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_view->setFocusPolicy(Qt::NoFocus);
+    connect(m_view, &QTableWidget::cellClicked, this, [this](int index, int column) {
+        const QTableWidgetItem* item = m_view->item(index, column);
+        if (item && item->data(kClickableRole).toBool())
+            deliverEvent(kEventCellClick, 0, 0, QStringLiteral("%1,%2").arg(rowID(index)).arg(column), nullptr);
+    });
+    applyFlags();
+    applyTheme();
+}
+
+void CStandardTable::setFlag(int flags)
+{
+    if (flags == m_flags)
+        return;
+    m_flags = flags;
+    applyFlags();
+}
+
+void CStandardTable::applyFlags()
+{
+    QHeaderView* header = m_view->horizontalHeader();
+    header->setVisible(m_flags & Flag_HeaderVisible);
+    header->setSectionsMovable(m_flags & Flag_ColumnMove);
+    header->setSectionResizeMode((m_flags & Flag_ColumnResize) ? QHeaderView::Interactive : QHeaderView::Stretch);
+    m_view->setSelectionBehavior((m_flags & Flag_RowSelect) ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
+    m_view->setSelectionMode((m_flags & Flag_MultiSelect) ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
+    m_view->setShowGrid(m_flags & Flag_GridLines);
+    m_view->setWordWrap(m_flags & Flag_WordWrap);
+    m_view->setMouseTracking(m_flags & Flag_HoverRow);
+    m_view->setAlternatingRowColors(m_flags & Flag_AlternateRows);
+    applyTheme();
+}
+
+void CStandardTable::themeChanged()
+{
+    applyTheme();
+}
+
+void CStandardTable::applyTheme()
+{
+    const CUiResource* resource = CUiResource::instance();
+    auto color = [resource](const char* key) { return resource->getColor(QLatin1String(key)).name(QColor::HexArgb); };
+    const QFont font = resource->getFont(QStringLiteral("fnt_default_normal"));
+    const QString hover = (m_flags & Flag_HoverRow) ? QStringLiteral("QTableView::item:hover { background: %1; }").arg(color("clr_table_hover_background"))
+                                                    : QString();
+    m_view->setStyleSheet(
+        QStringLiteral("QTableView { background: %1; alternate-background-color: %2; color: %3; gridline-color: %4; border: none;"
+                       " selection-background-color: %5; font-family: \"%6\"; font-size: %7px; }"
+                       "QHeaderView::section { background: %8; color: %3; border: none; border-right: 1px solid %4; padding: 4px; }")
+            .arg(color("clr_table_background"), color("clr_table_alternate_background"), color("clr_table_text"),
+                 color("clr_table_grid"), color("clr_table_selected_background"), font.family())
+            .arg(font.pixelSize())
+            .arg(color("clr_table_header_background"))
+        + hover);
+}
+
+void CStandardTable::setColumnCount(int count)
+{
+    m_view->setColumnCount(count);
+}
+
+int CStandardTable::columnCount() const
+{
+    return m_view->columnCount();
+}
+
+void CStandardTable::setHeaderText(int column, const QString& text)
+{
+    if (column < 0 || column >= m_view->columnCount())
+        return;
+    m_view->setHorizontalHeaderItem(column, new QTableWidgetItem(text));
+}
+
+QString CStandardTable::headerText(int column) const
+{
+    const QTableWidgetItem* item = m_view->horizontalHeaderItem(column);
+    return item ? item->text() : QString();
+}
+
+void CStandardTable::setColumnVisible(int column, bool visible)
+{
+    m_view->setColumnHidden(column, !visible);
+}
+
+bool CStandardTable::isColumnVisible(int column) const
+{
+    return column >= 0 && column < m_view->columnCount() && !m_view->isColumnHidden(column);
+}
+
+int CStandardTable::appendRow()
+{
+    const int rowId = m_nextRowId++;
+    m_rowIds.push_back(rowId);
+    m_view->insertRow(m_view->rowCount());
+    return rowId;
+}
+
+int CStandardTable::rowCount() const
+{
+    return static_cast<int>(m_rowIds.size());
+}
+
+int CStandardTable::rowID(int index) const
+{
+    return index >= 0 && index < rowCount() ? m_rowIds[index] : -1;
+}
+
+int CStandardTable::indexOf(int rowId) const
+{
+    const auto it = std::find(m_rowIds.begin(), m_rowIds.end(), rowId);
+    return it == m_rowIds.end() ? -1 : static_cast<int>(it - m_rowIds.begin());
+}
+
+void CStandardTable::removeRow(int rowId)
+{
+    const int index = indexOf(rowId);
+    if (index < 0)
+        return;
+    m_rowIds.erase(m_rowIds.begin() + index);
+    m_view->removeRow(index);
+}
+
+void CStandardTable::setItemText(int rowId, int column, const QString& text, bool update)
+{
+    const int index = indexOf(rowId);
+    if (index < 0 || column < 0 || column >= m_view->columnCount())
+        return;
+    if (QTableWidgetItem* item = m_view->item(index, column))
+        item->setText(text);
+    else
+        m_view->setItem(index, column, new QTableWidgetItem(text));
+    if (update)
+        m_view->viewport()->update();
+}
+
+QString CStandardTable::itemText(int rowId, int column) const
+{
+    const int index = indexOf(rowId);
+    const QTableWidgetItem* item = index < 0 ? nullptr : m_view->item(index, column);
+    return item ? item->text() : QString();
+}
+
+void CStandardTable::setItemWidget(int rowId, int column, QWidget* widget, int alignment, bool update)
+{
+    const int index = indexOf(rowId);
+    if (index < 0 || column < 0 || column >= m_view->columnCount() || !widget)
+        return;
+    // The cell holds a holder so that the widget keeps its own size, placed by alignment.
+    auto* holder = new QWidget;
+    auto* layout = new QHBoxLayout(holder);
+    layout->setContentsMargins(2, 0, 2, 0);
+    layout->addWidget(widget, 0, Qt::Alignment(alignment));
+    m_view->setCellWidget(index, column, holder);
+    if (update)
+        m_view->viewport()->update();
+}
+
+QWidget* CStandardTable::itemWidget(int rowId, int column) const
+{
+    const int index = indexOf(rowId);
+    QWidget* holder = index < 0 ? nullptr : m_view->cellWidget(index, column);
+    QLayoutItem* item = holder && holder->layout() ? holder->layout()->itemAt(0) : nullptr;
+    return item ? item->widget() : nullptr;
+}
+
+void CStandardTable::setItemClickable(int rowId, int column, bool clickable)
+{
+    const int index = indexOf(rowId);
+    if (index < 0 || column < 0 || column >= m_view->columnCount())
+        return;
+    if (!m_view->item(index, column))
+        m_view->setItem(index, column, new QTableWidgetItem);
+    m_view->item(index, column)->setData(kClickableRole, clickable);
+}

@@ -1,0 +1,32 @@
+#include "tradedockablewidget.h"
+
+#include <hostutils.h>
+#include <userconfig.h>
+
+ITradeDockableWidget::ITradeDockableWidget(const QString& name, QWidget* parent)
+    : CBaseWidget(name, false, parent)
+{
+}
+
+void ITradeDockableWidget::refreshAccounts()
+{
+    logRequest(QStringLiteral("refreshAccounts"));
+    m_accounts.clear();
+    const CUserConfig* config = getUserConfig();
+    for (const CAccountInfoPtr& account : config->accountList) {
+        if (account && !config->isAccountFilter(sToQs(account->getKey())))
+            m_accounts.insert(account->getKey());
+    }
+}
+
+void ITradeDockableWidget::requestAccount(const CAccountInfo& account)
+{
+    logRequest(QStringLiteral("requestAccount:") + sToQs(account.getKey()));
+    m_accounts.insert(account.getKey());
+}
+
+void ITradeDockableWidget::ignoreAccount(const std::string& accountKey)
+{
+    logRequest(QStringLiteral("ignoreAccount:") + sToQs(accountKey));
+    m_accounts.erase(accountKey);
+}
