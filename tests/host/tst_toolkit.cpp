@@ -7,6 +7,8 @@
 #include <magnifierwidget.h>
 #include <simpletext.h>
 #include <simpletextwidget.h>
+#include <smallnormalbutton.h>
+#include <standardtable.h>
 #include <widgetlist.h>
 
 #include <QHelpEvent>
@@ -150,6 +152,59 @@ private slots:
         QTest::mouseClick(magnifier, Qt::LeftButton, {}, magnifier->minusRect().center());
         QCOMPARE(magnifier->fontScale(), CMagnifierWidget::kMinPercent);
         QCOMPARE(mainWindow.count(57), 1);
+    }
+
+    void tableRowsKeepTheirIdsWhileOthersGo()
+    {
+        CStandardTable table(0, nullptr, CStandardTable::Flag_All);
+        table.setColumnCount(2);
+        const int first = table.appendRow();
+        const int second = table.appendRow();
+        const int third = table.appendRow();
+        table.setItemText(second, 1, QStringLiteral("B"), true);
+        table.setItemText(third, 1, QStringLiteral("C"), true);
+        table.removeRow(first);
+        QCOMPARE(table.rowCount(), 2);
+        QCOMPARE(table.rowID(0), second);
+        QCOMPARE(table.itemText(table.rowID(1), 1), QStringLiteral("C"));
+        table.removeRow(first); // already gone
+        QCOMPARE(table.rowCount(), 2);
+        QCOMPARE(table.rowID(2), -1);
+        QVERIFY(table.appendRow() != first);
+    }
+
+    void tableColumnsCanBeHiddenAndCellsHoldWidgets()
+    {
+        CStandardTable table(0, nullptr, CStandardTable::Flag_All);
+        table.setColumnCount(4);
+        table.setHeaderText(3, QStringLiteral("请求ID"));
+        table.setColumnVisible(3, false);
+        QVERIFY(!table.isColumnVisible(3));
+        QVERIFY(table.isColumnVisible(2));
+        const int row = table.appendRow();
+        auto* button = new CSmallNormalButton(row + 1000, false, 1, &table);
+        table.setItemWidget(row, 2, button, Qt::AlignCenter, true);
+        QCOMPARE(table.itemWidget(row, 2), button);
+        QSignalSpy destroyed(button, &QObject::destroyed);
+        table.removeRow(row);
+        QTRY_COMPARE(destroyed.count(), 1);
+    }
+
+    void aButtonClickDeliversItsId()
+    {
+        EventRecorder mainWindow;
+        QWidget window;
+        auto* button = new CSmallNormalButton(1007, false, 1, &window);
+        button->setText(QStringLiteral("停止"));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(button->width(), CSimpleText::getSize(QStringLiteral("停止"), QStringLiteral("fnt_default_normal_fix")).width() + 16);
+        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+        QCOMPARE(mainWindow.count(5, 1007), 1);
+        // A press that leaves the button before the release clicks nothing.
+        QTest::mousePress(button, Qt::LeftButton, {}, button->rect().center());
+        QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(-5, -5));
+        QCOMPARE(mainWindow.count(5, 1007), 1);
     }
 
     void numbersAreFormattedAsPlainDecimals_data()
