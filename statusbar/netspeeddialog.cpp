@@ -51,7 +51,9 @@ CNetSpeedDialog::CNetSpeedDialog(QWidget* parent)
 QString CNetSpeedDialog::pageAddress()
 {
     const QString page = QDir(getConfigDir() + QLatin1String(kPagePath)).absolutePath();
-    return QUrl(QStringLiteral("File:///") + page).toString();
+    // Three slashes before the path: a Unix path brings its own leading one.
+    const QString prefix = page.startsWith(QLatin1Char('/')) ? QStringLiteral("File://") : QStringLiteral("File:///");
+    return QUrl(prefix + page).toString();
 }
 
 int CNetSpeedDialog::yAxisMaximum(double maxDelayMs)
