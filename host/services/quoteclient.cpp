@@ -22,6 +22,11 @@ void CQuoteClient::setHasQuoteTradeConnect(bool connected)
     emit sigQuoteConnectNum(m_connectNum);
 }
 
+void CQuoteClient::announce()
+{
+    emit sigQuoteConnectNum(m_connectNum);
+}
+
 void CQuoteClient::reset()
 {
     m_connectNum = 0;

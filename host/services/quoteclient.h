@@ -21,6 +21,9 @@ public:
     /// Stores the state and, when it changed, emits sigQuoteConnectNum so that listeners look again.
     void setHasQuoteTradeConnect(bool connected);
 
+    /// Emits sigQuoteConnectNum with the current count, so that views built later start from it.
+    void announce();
+
     void reset();
 
 signals:

@@ -1,0 +1,315 @@
+#include "controlpanel.h"
+
+#include <appconfig.h>
+#include <backendsimulator.h>
+#include <config.h>
+#include <logcenter.h>
+#include <luamodulectrl.h>
+#include <quoteclient.h>
+#include <uiresource.h>
+#include <userconfig.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace {
+constexpr int kMinScalePercent = 80;  // the zoom control's own range and step
+constexpr int kMaxScalePercent = 200;
+constexpr int kScaleStepPercent = 10;
+constexpr int kMaxMode = 99;
+constexpr int kQuoteOnlyMode = 2;
+constexpr double kMinSimSpeed = 0.5;
+constexpr double kMaxSimSpeed = 10.0;
+constexpr double kSimSpeedStep = 0.5;
+const char kLogDirVariable[] = "STATUSBAR_LOG_DIR";
+const char kDebugLogFile[] = "statusbar-debug.log";
+
+struct UserFlag {
+    const char* name;
+    bool (CUserConfig::*get)() const;
+    void (CUserConfig::*set)(bool);
+};
+const UserFlag kUserFlags[] = {
+    {"isOnlyShowTradeModule", &CUserConfig::isOnlyShowTradeModule, &CUserConfig::setOnlyShowTradeModule},
+    {"isSimpledModelLogin", &CUserConfig::isSimpledModelLogin, &CUserConfig::setSimpledModelLogin},
+    {"isUseMiniLogin", &CUserConfig::isUseMiniLogin, &CUserConfig::setUseMiniLogin},
+    {"hasOrderService", &CUserConfig::hasOrderService, &CUserConfig::setHasOrderService},
+    {"canShowTradeType", &CUserConfig::canShowTradeType, &CUserConfig::setCanShowTradeType},
+    {"isVarnoClientMode", &CUserConfig::isVarnoClientMode, &CUserConfig::setVarnoClientMode},
+    {"isVarnoQuoteMode", &CUserConfig::isVarnoQuoteMode, &CUserConfig::setVarnoQuoteMode},
+};
+
+struct ModuleRight {
+    const char* group;
+    const char* module;
+    const char* hint;
+};
+const ModuleRight kModuleRights[] = {
+    {"mdl_itsm", "mdl_itsm_system_user_feed_back", "granted: the terminal's own service desk replaces the bar's feedback button"},
+    {"mdl_auth", "mdl_auth_tolvex", "granted: the bar offers the mini quote client launcher"},
+};
+
+QString loginStatusText(int status)
+{
+    switch (status) {
+    case BROKER_LOGIN_SUCCESS:
+        return QStringLiteral("登录成功");
+    case BROKER_LOGIN_CONNECTING:
+        return QStringLiteral("登录中");
+    case BROKER_LOGIN_DISCONNECTED:
+        return QStringLiteral("断开");
+    case BROKER_LOGIN_FAILED:
+        return QStringLiteral("登录失败");
+    default:
+        return QStringLiteral("状态 %1").arg(status);
+    }
+}
+
+QString onOff(bool on)
+{
+    return on ? QStringLiteral("on") : QStringLiteral("off");
+}
+}
+
+CControlPanel::CControlPanel(CBackendSimulator* simulator, QWidget* parent)
+    : QWidget(parent)
+    , m_simulator(simulator)
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(buildTerminalGroup());
+    layout->addWidget(buildUserConfigGroup());
+    layout->addWidget(buildRightsGroup());
+    layout->addWidget(buildAppearanceGroup());
+    layout->addWidget(buildBackEndGroup());
+    layout->addWidget(buildDiagnosticsGroup());
+
+    auto* rebuild = new QPushButton(QStringLiteral("Rebuild the status bar"), this);
+    connect(rebuild, &QPushButton::clicked, this, [this] { emit sigRebuildWanted(QStringLiteral("rebuilt by hand")); });
+    layout->addWidget(rebuild);
+    layout->addStretch(1);
+}
+
+QCheckBox* CControlPanel::addSwitch(QFormLayout* layout, const QString& name, bool initial, std::function<void(bool)> apply)
+{
+    auto* box = new QCheckBox(name, this);
+    box->setChecked(initial);
+    connect(box, &QCheckBox::toggled, this, [this, name, apply](bool on) {
+        apply(on);
+        emit sigRebuildWanted(QStringLiteral("%1 = %2").arg(name, onOff(on)));
+    });
+    layout->addRow(box);
+    return box;
+}
+
+QGroupBox* CControlPanel::buildTerminalGroup()
+{
+    auto* group = new QGroupBox(QStringLiteral("Terminal"), this);
+    auto* form = new QFormLayout(group);
+
+    auto* clientType = new QComboBox(group);
+    clientType->addItem(QStringLiteral("0 — trading terminal"), 0);
+    clientType->addItem(QStringLiteral("1 — quote client"), 1);
+    const int currentType = CAppConfig::clientType();
+    if (clientType->findData(currentType) < 0)
+        clientType->addItem(QString::number(currentType), currentType);
+    clientType->setCurrentIndex(clientType->findData(currentType));
+    connect(clientType, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this, clientType](int index) {
+        const int type = clientType->itemData(index).toInt();
+        CAppConfig::setClientType(type);
+        emit sigRebuildWanted(QStringLiteral("client type = %1").arg(type));
+    });
+    form->addRow(QStringLiteral("Client type"), clientType);
+
+    auto* mode = new QSpinBox(group);
+    mode->setRange(0, kMaxMode);
+    mode->setValue(getUserConfig()->mode);
+    mode->setKeyboardTracking(false);
+    mode->setToolTip(QStringLiteral("%1 is the quote-only layout").arg(kQuoteOnlyMode));
+    connect(mode, QOverload<int>::of(&QSpinBox::valueChanged), this, [this](int value) {
+        getUserConfig()->mode = value;
+        emit sigRebuildWanted(QStringLiteral("mode = %1").arg(value));
+    });
+    form->addRow(QStringLiteral("Mode (%1 = quote only)").arg(kQuoteOnlyMode), mode);
+
+    addSwitch(form, QStringLiteral("CConfig useWebView"), getConfig()->useWebView(),
+              [](bool on) { getConfig()->setUseWebView(on); });
+    addSwitch(form, QStringLiteral("CConfig showClientLauncher"), getConfig()->showClientLauncher(),
+              [](bool on) { getConfig()->setShowClientLauncher(on); });
+    return group;
+}
+
+QGroupBox* CControlPanel::buildUserConfigGroup()
+{
+    auto* group = new QGroupBox(QStringLiteral("User configuration"), this);
+    auto* form = new QFormLayout(group);
+    for (const UserFlag& flag : kUserFlags) {
+        const auto set = flag.set;
+        addSwitch(form, QString::fromLatin1(flag.name), (getUserConfig()->*flag.get)(),
+                  [set](bool on) { (getUserConfig()->*set)(on); });
+    }
+    return group;
+}
+
+QGroupBox* CControlPanel::buildRightsGroup()
+{
+    auto* group = new QGroupBox(QStringLiteral("Module rights"), this);
+    auto* form = new QFormLayout(group);
+    for (const ModuleRight& right : kModuleRights) {
+        const QStringList keys{QString::fromLatin1(right.group), QString::fromLatin1(right.module)};
+        QCheckBox* box = addSwitch(form, keys.join(QStringLiteral(" / ")), LuaModuleCtrl::checkModule(keys),
+                                   [keys](bool on) { LuaModuleCtrl::setModule(keys, on); });
+        box->setToolTip(QString::fromLatin1(right.hint));
+    }
+    return group;
+}
+
+QGroupBox* CControlPanel::buildAppearanceGroup()
+{
+    auto* group = new QGroupBox(QStringLiteral("Appearance"), this);
+    auto* form = new QFormLayout(group);
+
+    m_theme = new QComboBox(group);
+    syncThemeChoice();
+    connect(m_theme, QOverload<int>::of(&QComboBox::activated), this, [this](int index) {
+        const QString choice = m_theme->itemData(index).toString();
+        QString error;
+        const bool ok = CUiResource::builtInThemes().contains(choice) ? CUiResource::instance()->setTheme(choice, &error)
+                                                                     : CUiResource::instance()->loadThemeFile(choice, &error);
+        emit sigNote(ok ? QStringLiteral("theme %1").arg(choice) : error);
+        syncThemeChoice(); // a failed load keeps the current theme; show it again
+    });
+    form->addRow(QStringLiteral("Theme"), m_theme);
+
+    m_scale = new QSpinBox(group);
+    m_scale->setRange(kMinScalePercent, kMaxScalePercent);
+    m_scale->setSingleStep(kScaleStepPercent);
+    m_scale->setSuffix(QStringLiteral(" %"));
+    m_scale->setKeyboardTracking(false);
+    m_scale->setValue(static_cast<int>(std::lround(CUiResource::instance()->getUIScale() * 100)));
+    connect(m_scale, QOverload<int>::of(&QSpinBox::valueChanged), this, [this](int percent) {
+        CUiResource::instance()->setUIScale(percent / 100.0);
+        // The zoom control shows the scale the bar was built with; a new bar shows this one.
+        emit sigRebuildWanted(QStringLiteral("UI scale = %1 %").arg(percent));
+    });
+    form->addRow(QStringLiteral("UI scale"), m_scale);
+    return group;
+}
+
+QGroupBox* CControlPanel::buildBackEndGroup()
+{
+    auto* group = new QGroupBox(QStringLiteral("Simulated back end"), this);
+    auto* form = new QFormLayout(group);
+
+    m_simulatorRunning = new QCheckBox(QStringLiteral("Simulator running"), group);
+    m_simulatorRunning->setChecked(m_simulator->isRunning());
+    connect(m_simulatorRunning, &QCheckBox::toggled, this, [this](bool on) {
+        if (on)
+            m_simulator->start();
+        else
+            m_simulator->stop();
+        emit sigNote(on ? QStringLiteral("simulator started") : QStringLiteral("simulator stopped"));
+    });
+    form->addRow(m_simulatorRunning);
+
+    m_simSpeed = new QDoubleSpinBox(group);
+    m_simSpeed->setRange(kMinSimSpeed, kMaxSimSpeed);
+    m_simSpeed->setSingleStep(kSimSpeedStep);
+    m_simSpeed->setDecimals(1);
+    m_simSpeed->setSuffix(QStringLiteral(" ×"));
+    m_simSpeed->setValue(m_simulator->speedFactor());
+    connect(m_simSpeed, QOverload<double>::of(&QDoubleSpinBox::valueChanged), this,
+            [this](double factor) { m_simulator->setSpeedFactor(factor); });
+    form->addRow(QStringLiteral("Speed"), m_simSpeed);
+
+    m_networkState = new QLabel(QStringLiteral("—"), group);
+    m_quoteState = new QLabel(group);
+    m_loginState = new QLabel(QStringLiteral("—"), group);
+    m_loginState->setWordWrap(true);
+    form->addRow(QStringLiteral("Network"), m_networkState);
+    form->addRow(QStringLiteral("Quote sources"), m_quoteState);
+    form->addRow(QStringLiteral("Accounts"), m_loginState);
+    showQuoteSources(CQuoteClient::instance()->quoteConnectNum());
+
+    connect(m_simulator, &CBackendSimulator::sigNetworkStep, this, &CControlPanel::showNetwork);
+    // Login reports come from the simulator's worker thread; the context object queues them here.
+    connect(m_simulator, &CBackendSimulator::sigLoginReported, this, &CControlPanel::showLogin);
+    connect(CQuoteClient::instance(), &CQuoteClient::sigQuoteConnectNum, this, &CControlPanel::showQuoteSources);
+    return group;
+}
+
+QGroupBox* CControlPanel::buildDiagnosticsGroup()
+{
+    auto* group = new QGroupBox(QStringLiteral("Diagnostics"), this);
+    auto* layout = new QVBoxLayout(group);
+    auto* debugLog = new QCheckBox(QStringLiteral("Debug log (id %1)").arg(CLogCenter::kNetSpeedDebugId), group);
+    debugLog->setChecked(CLogCenter::instance()->fileLogEnabled(CLogCenter::kNetSpeedDebugId));
+    debugLog->setToolTip(QStringLiteral("Every 5 s the bar writes the measured delay to the debug log"));
+    connect(debugLog, &QCheckBox::toggled, this, [this](bool on) {
+        CLogCenter::instance()->setFileLogEnabled(CLogCenter::kNetSpeedDebugId, on);
+        emit sigNote(QStringLiteral("debug log (id %1) %2").arg(CLogCenter::kNetSpeedDebugId).arg(onOff(on)));
+    });
+    layout->addWidget(debugLog);
+
+    const QString logDir = qEnvironmentVariable(kLogDirVariable);
+    const QString path = logDir.isEmpty() ? QStringLiteral("(log directory not configured)")
+                                          : QDir::toNativeSeparators(QDir(logDir).filePath(QLatin1String(kDebugLogFile)));
+    m_logPath = new QLabel(path, group);
+    m_logPath->setWordWrap(true);
+    m_logPath->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(m_logPath);
+    return group;
+}
+
+void CControlPanel::showNetwork(double delayMs, bool connected)
+{
+    m_networkState->setText(connected ? QStringLiteral("%1 ms").arg(delayMs, 0, 'f', 1) : QStringLiteral("disconnected"));
+}
+
+void CControlPanel::showQuoteSources(int count)
+{
+    m_quoteState->setText(QStringLiteral("%1 connected, quote+trade %2")
+                              .arg(count)
+                              .arg(isHasQuoteTradeConnect() ? QStringLiteral("up") : QStringLiteral("down")));
+}
+
+void CControlPanel::showLogin(const QString& accountId, int status)
+{
+    m_loginStatus.insert(accountId, status);
+    QStringList lines;
+    for (auto it = m_loginStatus.cbegin(); it != m_loginStatus.cend(); ++it)
+        lines << QStringLiteral("%1: %2").arg(it.key(), loginStatusText(it.value()));
+    m_loginState->setText(lines.join(QLatin1Char('\n')));
+}
+
+void CControlPanel::syncThemeChoice()
+{
+    const QSignalBlocker blocker(m_theme);
+    for (const QString& name : CUiResource::builtInThemes()) {
+        if (m_theme->findData(name) < 0)
+            m_theme->addItem(name, name);
+    }
+    const QString current = CUiResource::instance()->themeName();
+    if (m_theme->findData(current) < 0)
+        m_theme->addItem(QFileInfo(current).fileName(), current); // a theme loaded from a file
+    m_theme->setCurrentIndex(m_theme->findData(current));
+}
+
+void CControlPanel::themeChanged()
+{
+    syncThemeChoice();
+    const QSignalBlocker blocker(m_scale);
+    m_scale->setValue(static_cast<int>(std::lround(CUiResource::instance()->getUIScale() * 100)));
+}

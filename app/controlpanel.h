@@ -1,0 +1,63 @@
+#pragma once
+
+#include <uiresourcechangehandler.h>
+
+#include <QMap>
+#include <QWidget>
+
+#include <functional>
+
+class CBackendSimulator;
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QFormLayout;
+class QGroupBox;
+class QLabel;
+class QSpinBox;
+
+/**
+ * @brief The demo's side panel: sets the host configuration the status bar is built from, the
+ * theme and scale, runs the simulated back end and switches the latency debug log.
+ *
+ * Configuration changes are written to the host at once; since the bar chooses its items when it is
+ * built, the panel then asks the main window to rebuild it.
+ */
+class CControlPanel : public QWidget, public CUiResourceChangeHandler
+{
+    Q_OBJECT
+public:
+    explicit CControlPanel(CBackendSimulator* simulator, QWidget* parent);
+
+    /// Follows a theme or scale change made elsewhere, such as the bar's zoom control.
+    void themeChanged() override;
+
+signals:
+    /// The host configuration changed in a way the bar only reads at construction.
+    void sigRebuildWanted(const QString& reason);
+    void sigNote(const QString& text);
+
+private:
+    QGroupBox* buildTerminalGroup();
+    QGroupBox* buildUserConfigGroup();
+    QGroupBox* buildRightsGroup();
+    QGroupBox* buildAppearanceGroup();
+    QGroupBox* buildBackEndGroup();
+    QGroupBox* buildDiagnosticsGroup();
+    QCheckBox* addSwitch(QFormLayout* layout, const QString& name, bool initial, std::function<void(bool)> apply);
+    void showNetwork(double delayMs, bool connected);
+    void showQuoteSources(int count);
+    void showLogin(const QString& accountId, int status);
+    void syncThemeChoice();
+
+    CBackendSimulator* m_simulator = nullptr;
+    QComboBox* m_theme = nullptr;
+    QSpinBox* m_scale = nullptr;
+    QCheckBox* m_simulatorRunning = nullptr;
+    QDoubleSpinBox* m_simSpeed = nullptr;
+    QLabel* m_networkState = nullptr;
+    QLabel* m_quoteState = nullptr;
+    QLabel* m_loginState = nullptr;
+    QLabel* m_logPath = nullptr;
+    QMap<QString, int> m_loginStatus; ///< account id -> last reported status
+};

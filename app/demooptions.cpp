@@ -1,0 +1,165 @@
+#include "demooptions.h"
+
+#include <uiresource.h>
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include <limits>
+
+namespace {
+constexpr int kMinScalePercent = 80;  // the zoom control's own range
+constexpr int kMaxScalePercent = 200;
+constexpr int kMaxClientType = 9;
+constexpr int kMaxMode = 99;
+constexpr int kMinWidth = 320;        // px; narrower leaves nothing of the workspace
+constexpr int kMaxWidth = 10000;
+constexpr double kMaxSeconds = 24 * 3600.0;
+constexpr double kMinSimSpeed = 0.1;
+constexpr double kMaxSimSpeed = 20.0;
+
+// Reads an integer option into out when given; false with a message when it is not a whole number in range.
+bool readInt(const QCommandLineParser& parser, const QCommandLineOption& option, qint64 low, qint64 high, qint64* out,
+             QString* error)
+{
+    if (!parser.isSet(option))
+        return true;
+    const QString text = parser.value(option);
+    bool ok = false;
+    const qint64 value = text.toLongLong(&ok);
+    if (!ok || value < low || value > high) {
+        *error = QStringLiteral("--%1: \"%2\" is not a whole number from %3 to %4")
+                     .arg(option.names().constFirst(), text)
+                     .arg(low)
+                     .arg(high);
+        return false;
+    }
+    *out = value;
+    return true;
+}
+
+bool readSeconds(const QCommandLineParser& parser, const QCommandLineOption& option, double low, double high,
+                 double* out, QString* error)
+{
+    if (!parser.isSet(option))
+        return true;
+    const QString text = parser.value(option);
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    if (!ok || value < low || value > high) {
+        *error = QStringLiteral("--%1: \"%2\" is not a number from %3 to %4")
+                     .arg(option.names().constFirst(), text)
+                     .arg(low)
+                     .arg(high);
+        return false;
+    }
+    *out = value;
+    return true;
+}
+}
+
+CDemoOptions::Result CDemoOptions::parse(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "A trading terminal window hosting the status bar, driven by a simulated market and trading back end."));
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption screenshotOption(QStringLiteral("screenshot"),
+                                              QStringLiteral("Save a picture of the whole window to <file> (PNG) and print its path."),
+                                              QStringLiteral("file"));
+    const QCommandLineOption screenshotDelayOption(
+        QStringLiteral("screenshot-delay"),
+        QStringLiteral("Seconds after start to take the screenshot (default: at --quit-after, else 5)."),
+        QStringLiteral("seconds"));
+    const QCommandLineOption quitOption(QStringLiteral("quit-after"), QStringLiteral("Quit after <seconds>."),
+                                        QStringLiteral("seconds"));
+    const QCommandLineOption themeOption(QStringLiteral("theme"), QStringLiteral("Built-in theme: dark (default) or light."),
+                                         QStringLiteral("name"));
+    const QCommandLineOption themeFileOption(QStringLiteral("theme-file"), QStringLiteral("Load the theme from a JSON file."),
+                                             QStringLiteral("path"));
+    const QCommandLineOption scaleOption(QStringLiteral("scale"), QStringLiteral("UI scale in percent, 80 to 200."),
+                                         QStringLiteral("percent"));
+    const QCommandLineOption clientTypeOption(QStringLiteral("client-type"),
+                                              QStringLiteral("0: full trading terminal (default); 1: quote client."),
+                                              QStringLiteral("n"));
+    const QCommandLineOption modeOption(QStringLiteral("mode"), QStringLiteral("Layout mode; 2 is the quote-only layout."),
+                                        QStringLiteral("n"));
+    const QCommandLineOption widthOption(QStringLiteral("width"), QStringLiteral("Initial window width in pixels."),
+                                         QStringLiteral("px"));
+    const QCommandLineOption seedOption(QStringLiteral("seed"), QStringLiteral("Seed of the simulated back end, for a repeatable run."),
+                                        QStringLiteral("n"));
+    const QCommandLineOption noSimOption(QStringLiteral("no-sim"), QStringLiteral("Start with the simulated back end off."));
+    const QCommandLineOption simSpeedOption(QStringLiteral("sim-speed"),
+                                            QStringLiteral("Speed of the simulated back end, 0.1 to 20 (default 1)."),
+                                            QStringLiteral("factor"));
+    parser.addOptions({screenshotOption, screenshotDelayOption, quitOption, themeOption, themeFileOption, scaleOption,
+                       clientTypeOption, modeOption, widthOption, seedOption, noSimOption, simSpeedOption});
+
+    m_helpText = parser.helpText();
+    if (!parser.parse(arguments)) {
+        m_errorText = parser.errorText();
+        return Result::Error;
+    }
+    if (parser.isSet(helpOption))
+        return Result::Help;
+    if (!parser.positionalArguments().isEmpty()) {
+        m_errorText = QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().constFirst());
+        return Result::Error;
+    }
+
+    screenshotFile = parser.value(screenshotOption);
+    if (parser.isSet(screenshotOption) && screenshotFile.isEmpty()) {
+        m_errorText = QStringLiteral("--screenshot: the file name is empty");
+        return Result::Error;
+    }
+    theme = parser.value(themeOption);
+    if (parser.isSet(themeOption) && !CUiResource::builtInThemes().contains(theme)) {
+        m_errorText = QStringLiteral("--theme: unknown theme \"%1\"; built-in themes are %2")
+                          .arg(theme, CUiResource::builtInThemes().join(QStringLiteral(", ")));
+        return Result::Error;
+    }
+    themeFile = parser.value(themeFileOption);
+    if (parser.isSet(themeOption) && parser.isSet(themeFileOption)) {
+        m_errorText = QStringLiteral("--theme and --theme-file both choose the theme; give one of them");
+        return Result::Error;
+    }
+    if (parser.isSet(themeFileOption) && themeFile.isEmpty()) {
+        m_errorText = QStringLiteral("--theme-file: the path is empty");
+        return Result::Error;
+    }
+
+    qint64 scale = scalePercent;
+    qint64 client = clientType;
+    qint64 layoutMode = mode;
+    qint64 windowWidth = width;
+    qint64 seedValue = 0;
+    if (!readInt(parser, scaleOption, kMinScalePercent, kMaxScalePercent, &scale, &m_errorText)
+        || !readInt(parser, clientTypeOption, 0, kMaxClientType, &client, &m_errorText)
+        || !readInt(parser, modeOption, 0, kMaxMode, &layoutMode, &m_errorText)
+        || !readInt(parser, widthOption, kMinWidth, kMaxWidth, &windowWidth, &m_errorText)
+        || !readInt(parser, seedOption, 0, std::numeric_limits<std::uint32_t>::max(), &seedValue, &m_errorText)
+        || !readSeconds(parser, quitOption, 0.1, kMaxSeconds, &quitAfterSeconds, &m_errorText)
+        || !readSeconds(parser, screenshotDelayOption, 0.1, kMaxSeconds, &screenshotDelaySeconds, &m_errorText)
+        || !readSeconds(parser, simSpeedOption, kMinSimSpeed, kMaxSimSpeed, &simSpeed, &m_errorText))
+        return Result::Error;
+    scalePercent = static_cast<int>(scale);
+    clientType = static_cast<int>(client);
+    mode = static_cast<int>(layoutMode);
+    width = static_cast<int>(windowWidth);
+    hasSeed = parser.isSet(seedOption);
+    seed = static_cast<std::uint32_t>(seedValue);
+    simulate = !parser.isSet(noSimOption);
+
+    if (parser.isSet(screenshotDelayOption) && !parser.isSet(screenshotOption)) {
+        m_errorText = QStringLiteral("--screenshot-delay needs --screenshot");
+        return Result::Error;
+    }
+    if (quitAfterSeconds > 0.0 && screenshotDelaySeconds > quitAfterSeconds) {
+        m_errorText = QStringLiteral("--screenshot-delay %1 comes after --quit-after %2; the window would be gone")
+                          .arg(screenshotDelaySeconds)
+                          .arg(quitAfterSeconds);
+        return Result::Error;
+    }
+    return Result::Run;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+
+/**
+ * @brief The demo's command line: what it accepts, the values it read, and what was wrong.
+ *
+ * Parsing needs no display, so --help and bad values answer on a machine without one.
+ */
+class CDemoOptions
+{
+public:
+    enum class Result {
+        Run,   ///< the values are good; start the window
+        Help,  ///< the user asked for --help; helpText() says it all
+        Error, ///< a value is bad; errorText() names the option and the problem
+    };
+
+    /// Reads arguments (program name first). Needs a QCoreApplication for the help text's program name.
+    Result parse(const QStringList& arguments);
+    QString helpText() const { return m_helpText; }
+    QString errorText() const { return m_errorText; }
+
+    QString screenshotFile;
+    double screenshotDelaySeconds = 0.0; ///< 0: at the quit time, or after the default delay
+    double quitAfterSeconds = 0.0;       ///< 0: run until closed
+    QString theme;                       ///< empty: keep the default theme
+    QString themeFile;
+    int scalePercent = 100;
+    int clientType = 0;
+    int mode = 0;
+    int width = 0;                       ///< 0: the default width
+    bool hasSeed = false;
+    std::uint32_t seed = 0;
+    bool simulate = true;
+    double simSpeed = 1.0;
+
+private:
+    QString m_helpText;
+    QString m_errorText;
+};

@@ -1,0 +1,202 @@
+#include "mainwindow.h"
+
+#include "controlpanel.h"
+#include "eventlog.h"
+#include "quoteboard.h"
+#include "quotesourcedialog.h"
+
+#include <statusbar.h>
+
+#include <backendsimulator.h>
+#include <eventdeliverer.h>
+#include <quoteclient.h>
+#include <uiresource.h>
+
+#include <QApplication>
+#include <QDockWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int kEventOrderService = 1080;
+constexpr int kEventQuoteSources = 1081;
+constexpr int kEventRunningOrders = 1198;
+constexpr int kEventRunningTasks = 1199;
+constexpr int kEventMessages = 1201;
+constexpr std::uint32_t kBoardSeedOffset = 7; // the board draws apart from the back end, yet repeats with it
+constexpr int kEventLogHeight = 150;          // px; a few rows of events
+}
+
+CMainWindow::CMainWindow(std::uint32_t seed, bool simulate, double simSpeed, QWidget* parent)
+    : QMainWindow(parent)
+    , m_simulator(new CBackendSimulator(seed, this))
+{
+    setWindowTitle(QStringLiteral("模拟交易终端 — 状态栏演示"));
+    m_simulator->setSpeedFactor(simSpeed);
+    if (simulate)
+        m_simulator->start();
+
+    m_central = new QWidget(this);
+    m_centralLayout = new QVBoxLayout(m_central);
+    m_centralLayout->setContentsMargins(0, 0, 0, 0);
+    m_centralLayout->setSpacing(0);
+    setCentralWidget(m_central);
+
+    // An inner main window carries the docks; the status bar goes below it and so spans the window.
+    m_workspace = new QMainWindow(m_central);
+    m_workspace->setWindowFlags(Qt::Widget);
+    m_board = new CQuoteBoard(seed + kBoardSeedOffset, m_workspace);
+    m_workspace->setCentralWidget(m_board);
+    m_centralLayout->addWidget(m_workspace, 1);
+
+    m_panel = new CControlPanel(m_simulator, nullptr);
+    auto* panelScroll = new QScrollArea;
+    panelScroll->setWidget(m_panel);
+    panelScroll->setWidgetResizable(true);
+    panelScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    panelScroll->setMinimumWidth(m_panel->minimumSizeHint().width() + panelScroll->verticalScrollBar()->sizeHint().width()
+                                 + 2 * panelScroll->frameWidth());
+    auto* panelDock = new QDockWidget(QStringLiteral("Control panel"), m_workspace);
+    panelDock->setObjectName(QStringLiteral("control_panel_dock"));
+    panelDock->setWidget(panelScroll);
+    m_workspace->addDockWidget(Qt::RightDockWidgetArea, panelDock);
+
+    m_eventLog = new CEventLog;
+    auto* logDock = new QDockWidget(QStringLiteral("Event log — bus events reaching the main window"), m_workspace);
+    logDock->setObjectName(QStringLiteral("event_log_dock"));
+    logDock->setWidget(m_eventLog);
+    m_workspace->addDockWidget(Qt::BottomDockWidgetArea, logDock);
+    m_workspace->resizeDocks({logDock}, {kEventLogHeight}, Qt::Vertical);
+
+    buildMenus();
+    applyPalette();
+
+    connect(m_panel, &CControlPanel::sigRebuildWanted, this, &CMainWindow::rebuildStatusBar);
+    connect(m_panel, &CControlPanel::sigNote, m_eventLog, &CEventLog::addNote);
+
+    CEventDeliverer::setMainWindowHandler([this](int type, int id, int arg, const QString& text, void* data) {
+        return handleBusEvent(type, id, arg, text, data);
+    });
+    rebuildStatusBar(QStringLiteral("start"));
+}
+
+CMainWindow::~CMainWindow()
+{
+    CEventDeliverer::setMainWindowHandler({});
+    // The bar goes before the simulator and the panel it may still hear from.
+    delete m_bar;
+    m_bar = nullptr;
+    m_simulator->stop();
+}
+
+void CMainWindow::buildMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("文件"));
+    file->addAction(QStringLiteral("退出"), this, &QWidget::close, QKeySequence::Quit);
+    QMenu* view = menuBar()->addMenu(QStringLiteral("视图"));
+    for (QDockWidget* dock : m_workspace->findChildren<QDockWidget*>())
+        view->addAction(dock->toggleViewAction());
+    view->addSeparator();
+    view->addAction(QStringLiteral("行情源连接"), this, &CMainWindow::showQuoteSources);
+}
+
+void CMainWindow::rebuildStatusBar(const QString& reason)
+{
+    if (m_bar) {
+        m_bar->killProcesses();
+        // At once rather than later: the first live bar anchors the bar's tooltips.
+        delete m_bar;
+    }
+    m_bar = new CStatusBar(m_central);
+    m_centralLayout->addWidget(m_bar);
+    connect(CQuoteClient::instance(), &CQuoteClient::sigQuoteConnectNum, m_bar, &CStatusBar::setNetStatus);
+    // The quote items look at the connection only when the quote client announces it; announce the
+    // current state again so that the new bar starts from it rather than from "disconnected".
+    CQuoteClient::instance()->announce();
+    m_bar->request();
+    // The trade tag reads the accounts at construction; the back end reports their states again.
+    m_simulator->republishLoginStatus();
+    m_eventLog->addNote(QStringLiteral("status bar built (%1): %2 shrinkable items")
+                            .arg(reason)
+                            .arg(m_bar->registeredItems().size()));
+}
+
+bool CMainWindow::handleBusEvent(int type, int id, int arg, const QString& text, void*)
+{
+    bool handled = false;
+    switch (type) {
+    case kEventQuoteSources:
+        showQuoteSources();
+        handled = true;
+        break;
+    case kEventOrderService:
+    case kEventRunningOrders:
+    case kEventRunningTasks:
+    case kEventMessages:
+        // The demo terminal has none of these views; listing the request is its answer.
+        handled = true;
+        break;
+    default:
+        break; // tooltips and clicks nobody wanted fall back to Qt's own handling
+    }
+    m_eventLog->addEvent(type, id, arg, text, handled);
+    return handled;
+}
+
+void CMainWindow::showQuoteSources()
+{
+    if (!m_quoteSources) {
+        m_quoteSources = new CQuoteSourceDialog(this);
+        m_quoteSources->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_quoteSources->show();
+    m_quoteSources->raise();
+    m_quoteSources->activateWindow();
+}
+
+void CMainWindow::themeChanged()
+{
+    applyPalette();
+    m_board->applyTheme();
+}
+
+void CMainWindow::applyPalette()
+{
+    const CUiResource* resource = CUiResource::instance();
+    const auto color = [resource](const char* key) { return resource->getColor(QLatin1String(key)); };
+    QPalette palette;
+    palette.setColor(QPalette::Window, color("clr_dialog_background"));
+    palette.setColor(QPalette::WindowText, color("clr_dialog_title_text"));
+    palette.setColor(QPalette::Base, color("clr_main_statusbar_background"));
+    palette.setColor(QPalette::AlternateBase, color("clr_dialog_title_background"));
+    palette.setColor(QPalette::Text, color("clr_dialog_title_text"));
+    palette.setColor(QPalette::Button, color("clr_dialog_title_background"));
+    palette.setColor(QPalette::ButtonText, color("clr_dialog_title_text"));
+    palette.setColor(QPalette::Highlight, color("clr_menu_selected_background"));
+    palette.setColor(QPalette::HighlightedText, color("clr_menu_text"));
+    palette.setColor(QPalette::Mid, color("clr_border_default"));
+    palette.setColor(QPalette::Dark, color("clr_border_default"));
+    palette.setColor(QPalette::ToolTipBase, color("ic_clr_tooltipcolor_bg"));
+    palette.setColor(QPalette::ToolTipText, color("clr_global_black"));
+    palette.setColor(QPalette::Disabled, QPalette::Text, color("clr_border_default"));
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, color("clr_border_default"));
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, color("clr_border_default"));
+    QApplication::setPalette(palette);
+}
+
+void CMainWindow::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    if (m_bar)
+        m_bar->updateMoveWidget();
+}
+
+void CMainWindow::closeEvent(QCloseEvent* event)
+{
+    if (m_bar)
+        m_bar->killProcesses();
+    QMainWindow::closeEvent(event);
+}

@@ -1,0 +1,135 @@
+#include "quoteboard.h"
+
+#include <uiresource.h>
+
+#include <QHeaderView>
+#include <QTime>
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr int kTickMs = 1000;
+constexpr double kMaxMoveTicks = 3.0;    // a price moves at most this many price ticks per step
+constexpr double kLimitShare = 0.10;     // daily price limit, as a share of the previous close
+constexpr int kMaxVolumeStep = 400;      // lots per step
+constexpr int kRowHeight = 24;           // px at scale 1
+
+enum Column { ColCode, ColName, ColLast, ColChange, ColChangePct, ColVolume, ColTime, ColumnCount };
+
+struct InstrumentSeed {
+    const char* code;
+    const char* name;
+    double previousClose;
+    double tickSize;
+};
+// Made-up instruments; the board only needs something that moves like a market.
+const InstrumentSeed kInstruments[] = {
+    {"600901", "华信科技", 18.42, 0.01},
+    {"601288", "北辰银行", 4.37, 0.01},
+    {"000652", "远航物流", 9.86, 0.01},
+    {"300417", "新能电气", 36.15, 0.01},
+    {"002508", "嘉禾食品", 52.80, 0.01},
+    {"601778", "恒远证券", 13.09, 0.01},
+    {"IF2606", "股指主连", 3862.4, 0.2},
+    {"AU2608", "黄金主连", 562.36, 0.02},
+    {"RB2610", "螺纹主连", 3471.0, 1.0},
+};
+
+QString priceText(double price, double tickSize)
+{
+    return QString::number(price, 'f', tickSize >= 1.0 ? 0 : (tickSize >= 0.1 ? 1 : 2));
+}
+}
+
+CQuoteBoard::CQuoteBoard(std::uint32_t seed, QWidget* parent)
+    : QTableWidget(parent)
+    , m_rng(seed)
+    , m_timer(new QTimer(this))
+{
+    setColumnCount(ColumnCount);
+    setHorizontalHeaderLabels({QStringLiteral("代码"), QStringLiteral("名称"), QStringLiteral("最新"), QStringLiteral("涨跌"),
+                               QStringLiteral("涨跌幅"), QStringLiteral("成交量(手)"), QStringLiteral("时间")});
+    verticalHeader()->hide();
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setFocusPolicy(Qt::NoFocus);
+    setShowGrid(false);
+
+    for (const InstrumentSeed& seedRow : kInstruments)
+        m_instruments.push_back({QString::fromUtf8(seedRow.code), QString::fromUtf8(seedRow.name), seedRow.previousClose,
+                                 seedRow.previousClose, seedRow.tickSize, 0});
+    setRowCount(static_cast<int>(m_instruments.size()));
+    for (int row = 0; row < rowCount(); ++row) {
+        for (int column = 0; column < ColumnCount; ++column) {
+            auto* item = new QTableWidgetItem;
+            item->setTextAlignment(column <= ColName ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
+            setItem(row, column, item);
+        }
+        showRow(row);
+    }
+    applyTheme();
+
+    m_timer->setInterval(kTickMs);
+    connect(m_timer, &QTimer::timeout, this, &CQuoteBoard::tick);
+    m_timer->start();
+}
+
+void CQuoteBoard::tick()
+{
+    std::uniform_real_distribution<double> move(-kMaxMoveTicks, kMaxMoveTicks);
+    std::uniform_int_distribution<int> volume(0, kMaxVolumeStep);
+    for (std::size_t i = 0; i < m_instruments.size(); ++i) {
+        Instrument& instrument = m_instruments[i];
+        const double low = instrument.previousClose * (1.0 - kLimitShare);
+        const double high = instrument.previousClose * (1.0 + kLimitShare);
+        const double ticks = std::round(move(m_rng));
+        instrument.last = std::clamp(instrument.last + ticks * instrument.tickSize, low, high);
+        instrument.volume += volume(m_rng);
+        showRow(static_cast<int>(i));
+    }
+}
+
+void CQuoteBoard::showRow(int row)
+{
+    const Instrument& instrument = m_instruments[static_cast<std::size_t>(row)];
+    const double change = instrument.last - instrument.previousClose;
+    const CUiResource* resource = CUiResource::instance();
+    QColor color = resource->getColor(QStringLiteral("clr_status_bar_text"));
+    if (change > instrument.tickSize / 2)
+        color = resource->getColor(QStringLiteral("clr_global_red"));
+    else if (change < -instrument.tickSize / 2)
+        color = resource->getColor(QStringLiteral("ic_clr_quotetrade_sucess_bg"));
+
+    item(row, ColCode)->setText(instrument.code);
+    item(row, ColName)->setText(instrument.name);
+    item(row, ColLast)->setText(priceText(instrument.last, instrument.tickSize));
+    item(row, ColChange)->setText(priceText(change, instrument.tickSize));
+    item(row, ColChangePct)->setText(QStringLiteral("%1%").arg(change / instrument.previousClose * 100.0, 0, 'f', 2));
+    item(row, ColVolume)->setText(QString::number(instrument.volume));
+    item(row, ColTime)->setText(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+    for (int column = ColLast; column <= ColChangePct; ++column)
+        item(row, column)->setForeground(color);
+}
+
+void CQuoteBoard::applyTheme()
+{
+    const CUiResource* resource = CUiResource::instance();
+    const QFont font = resource->getFont(QStringLiteral("fnt_default_normal"));
+    setFont(font);
+    horizontalHeader()->setFont(font);
+    verticalHeader()->setDefaultSectionSize(static_cast<int>(kRowHeight * resource->getUIScale()));
+    setStyleSheet(QStringLiteral("QTableWidget { background: %1; color: %2; border: none; selection-background-color: %3; }"
+                                 "QHeaderView::section { background: %4; color: %2; border: none;"
+                                 " border-bottom: 1px solid %5; padding: 3px 6px; }")
+                      .arg(resource->getColor(QStringLiteral("clr_main_statusbar_background")).name(),
+                           resource->getColor(QStringLiteral("clr_status_bar_text")).name(),
+                           resource->getColor(QStringLiteral("clr_menu_selected_background")).name(),
+                           resource->getColor(QStringLiteral("clr_dialog_title_background")).name(),
+                           resource->getColor(QStringLiteral("clr_border_default")).name()));
+    for (int row = 0; row < rowCount(); ++row)
+        showRow(row);
+}

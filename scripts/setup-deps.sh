@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the build, the demo and the tests need, if any is missing.
+# Runs apt-get as root, or through sudo otherwise; does nothing when everything is present.
+set -euo pipefail
+
+packages=(
+    cmake g++ make
+    qtbase5-dev qtwebengine5-dev libqt5svg5-dev
+    libboost-dev libboost-thread-dev
+    liblog4cxx-dev
+    libjs-chart.js
+    fonts-wqy-microhei
+    xvfb xauth
+    libbenchmark-dev
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    if [[ "$status" != "install ok installed" ]]; then
+        missing+=("$package")
+    fi
+done
+
+if ((${#missing[@]} == 0)); then
+    echo "setup-deps: all ${#packages[@]} packages are installed"
+    exit 0
+fi
+
+if ((EUID == 0)); then
+    as_root=()
+elif command -v sudo >/dev/null 2>&1; then
+    as_root=(sudo)
+else
+    echo "setup-deps: missing packages: ${missing[*]}" >&2
+    echo "setup-deps: run this script as root, or install sudo, to install them" >&2
+    exit 1
+fi
+
+echo "setup-deps: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update </dev/null
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}" </dev/null
