@@ -1,8 +1,8 @@
 #include "config.h"
 
+#include <hostutils.h>
+
 #include <QCoreApplication>
-#include <QFile>
-#include <QJsonDocument>
 #include <QJsonObject>
 
 namespace {
@@ -49,15 +49,10 @@ bool CConfig::load(const QString& path, QString* error)
             *error = QStringLiteral("configuration file %1: %2").arg(path, problem);
         return false;
     };
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(file.exists() ? file.errorString() : QStringLiteral("file not found"));
-    QJsonParseError parseError;
-    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parseError);
-    if (!doc.isObject())
-        return fail(doc.isNull() ? QStringLiteral("malformed JSON at offset %1: %2").arg(parseError.offset).arg(parseError.errorString())
-                                 : QStringLiteral("the top level must be an object"));
-    const QJsonObject root = doc.object();
+    QJsonObject root;
+    QString problem;
+    if (!readJsonObject(path, &root, &problem))
+        return fail(problem);
     for (const char* flag : {"useWebView", "showClientLauncher"}) {
         if (root.contains(QLatin1String(flag)) && !root.value(QLatin1String(flag)).isBool())
             return fail(QStringLiteral("\"%1\" must be true or false").arg(QLatin1String(flag)));

@@ -1,29 +1,17 @@
 #pragma once
 
-#include "tradedockablewidget.h"
-
-class CStandardTable;
-class QLabel;
+#include "recordlistpanel.h"
 
 /**
  * @brief The terminal's task panels: the trading tasks of every account, all or only the running.
  */
-class TERMINALHOST_EXPORT CBasketTasksPanel : public ITradeDockableWidget
+class TERMINALHOST_EXPORT CBasketTasksPanel : public CRecordListPanel
 {
     Q_OBJECT
 public:
     CBasketTasksPanel(const QString& name, QWidget* parent);
 
-    /// Shows only tasks whose status is running.
-    void showRunning();
-    bool isShowingRunning() const { return m_runningOnly; }
     void onTimer(int updateFlags) override;
-    CStandardTable* table() const { return m_table; }
-
-private:
-    CStandardTable* m_table = nullptr;
-    QLabel* m_caption = nullptr;
-    bool m_runningOnly = false;
 };
 
 /// @brief The integrated task list: basket, algorithmic and conditional tasks together.

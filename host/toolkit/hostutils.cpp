@@ -1,11 +1,35 @@
 #include "hostutils.h"
 
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLocale>
 
 #include <cmath>
 
 namespace {
 constexpr int kMaxDecimals = 6;
+}
+
+bool readJsonObject(const QString& path, QJsonObject* out, QString* problem)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *problem = file.exists() ? file.errorString() : QStringLiteral("file not found");
+        return false;
+    }
+    QJsonParseError parseError;
+    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parseError);
+    if (doc.isNull()) {
+        *problem = QStringLiteral("malformed JSON at offset %1: %2").arg(parseError.offset).arg(parseError.errorString());
+        return false;
+    }
+    if (!doc.isObject()) {
+        *problem = QStringLiteral("the top level must be an object");
+        return false;
+    }
+    *out = doc.object();
+    return true;
 }
 
 QString sToQs(const std::string& utf8)

@@ -7,6 +7,12 @@
 
 #include <string>
 
+class QJsonObject;
+
+/// Reads a file holding one JSON object. On failure returns false and says in problem what is wrong
+/// (missing, unreadable, malformed, not an object) without naming the file.
+TERMINALHOST_EXPORT bool readJsonObject(const QString& path, QJsonObject* out, QString* problem);
+
 /// UTF-8 bytes from the services to text.
 TERMINALHOST_EXPORT QString sToQs(const std::string& utf8);
 /// Text back to UTF-8 bytes.

@@ -1,18 +1,12 @@
 #pragma once
 
-#include "tradedockablewidget.h"
-
-class CStandardTable;
+#include "recordlistpanel.h"
 
 /// @brief The terminal's message notices panel.
-class TERMINALHOST_EXPORT CMessagePanel : public ITradeDockableWidget
+class TERMINALHOST_EXPORT CMessagePanel : public CRecordListPanel
 {
     Q_OBJECT
 public:
     CMessagePanel(int style, EQrTraderType traderType, QWidget* parent);
     void onTimer(int updateFlags) override;
-    CStandardTable* table() const { return m_table; }
-
-private:
-    CStandardTable* m_table = nullptr;
 };

@@ -1,28 +1,16 @@
 #pragma once
 
-#include "tradedockablewidget.h"
-
-class CStandardTable;
-class QLabel;
+#include "recordlistpanel.h"
 
 /**
  * @brief The terminal's orders panel: the orders of the shown accounts, all of them or only those
  * still running.
  */
-class TERMINALHOST_EXPORT COrdersPanel : public ITradeDockableWidget
+class TERMINALHOST_EXPORT COrdersPanel : public CRecordListPanel
 {
     Q_OBJECT
 public:
     COrdersPanel(int style, EQrTraderType traderType, QWidget* parent);
 
-    /// Shows only orders that are not completed.
-    void showRunning();
-    bool isShowingRunning() const { return m_runningOnly; }
     void onTimer(int updateFlags) override;
-    CStandardTable* table() const { return m_table; }
-
-private:
-    CStandardTable* m_table = nullptr;
-    QLabel* m_caption = nullptr;
-    bool m_runningOnly = false;
 };

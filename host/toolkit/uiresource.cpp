@@ -1,9 +1,9 @@
 #include "uiresource.h"
 
+#include "hostutils.h"
 #include "uiresourcechangehandler.h"
 
 #include <QFile>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -68,14 +68,10 @@ bool CUiResource::loadFrom(const QString& path, const QString& name, QString* er
             *error = QStringLiteral("theme file %1: %2").arg(path, problem);
         return false;
     };
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(file.exists() ? file.errorString() : QStringLiteral("file not found"));
-    QJsonParseError parseError;
-    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parseError);
-    if (doc.isNull())
-        return fail(QStringLiteral("malformed JSON at offset %1: %2").arg(parseError.offset).arg(parseError.errorString()));
-    const QJsonObject root = doc.object();
+    QJsonObject root;
+    QString problem;
+    if (!readJsonObject(path, &root, &problem))
+        return fail(problem);
     for (const char* section : {"colors", "fonts", "sizes", "images"}) {
         if (!root.value(QLatin1String(section)).isObject())
             return fail(QStringLiteral("the \"%1\" object is missing").arg(QLatin1String(section)));
