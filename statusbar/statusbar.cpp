@@ -6,8 +6,12 @@
 #include "tooltipwidget.h"
 
 #include <currenttimewidget.h>
+#include <orderstrategywidget.h>
 #include <quoteconnectstatuswidget.h>
 #include <quotewidget.h>
+#include <runningcstrategywidget.h>
+#include <runningorderswidget.h>
+#include <runningtaskswidget.h>
 #include <tradewidget.h>
 
 #include <appconfig.h>
@@ -41,6 +45,12 @@ constexpr int kSpacing = 2;
 constexpr int kLeadingGap = 7;
 constexpr int kMargin = 3;
 constexpr int kNetSpeedIntervalMs = 5000;
+constexpr int kRunningOrdersMaxWidth = 160;
+constexpr int kRunningTasksMaxWidth = 125;
+constexpr int kRunningStrategiesMaxWidth = 160;
+constexpr int kRunningMinWidth = 80;
+constexpr int kOrderSwitchMargin = 8; // px kept beside the order service switch
+constexpr int kQuoteLayoutMode = 2;   // the user's layout without trading panels
 constexpr int kMagnifierWidth = 147;
 constexpr int kNetSpeedWidth = 34;
 constexpr int kQuoteSourceMinWidth = 31;
@@ -59,6 +69,7 @@ constexpr int kIdNetSpeedChart = 1144;
 constexpr int kIdPassedToList = 1133;
 
 const char kSeparatorImage[] = "img_toolbar_seperator";
+const char kBackgroundKey[] = "clr_main_statusbar_background";
 const char kDebugLoggerName[] = "ZQDbgFile";
 
 // The first status bar constructed anchors every status bar tooltip; it clears itself when that
@@ -77,6 +88,8 @@ CStatusBar::CStatusBar(QWidget* parent)
     addFixedSpace(kLeadingGap);
     setFixedHeight(kBarHeight);
     setMargin(kMargin, kMargin, kMargin, kMargin);
+    applyBackgroundPalette();
+    addActivityItems();
 
     m_netSpeedTimer = new QTimer(this);
     m_netSpeedTimer->setInterval(kNetSpeedIntervalMs);
@@ -94,6 +107,46 @@ CStatusBar::CStatusBar(QWidget* parent)
         m_rightFixedWidth += m_quoteSource->getMaxWidth();
 }
 
+void CStatusBar::addActivityItems()
+{
+    const CUserConfig* config = getUserConfig();
+    const bool tradingLayout = config->mode != kQuoteLayoutMode;
+    if (CAppConfig::isClientType(0) && tradingLayout && config->canShowTradeType()) {
+        m_runningOrders = new CRunningOrdersWidget(this);
+        m_runningOrders->setMaximumWidth(kRunningOrdersMaxWidth);
+        m_runningOrders->setMinimumWidth(kRunningMinWidth);
+        connect(m_runningOrders, &CRunningOrdersWidget::sigResizeRunningOrderSize, this, &CStatusBar::slotResizeRunningSize);
+        addRegisteredItem(m_runningOrders, Anchor_Fill);
+        m_leftWantedWidth += m_runningOrders->getMaxWidth();
+
+        m_runningTasks = new CRunningTasksWidget(this);
+        m_runningTasks->setMaximumWidth(kRunningTasksMaxWidth);
+        m_runningTasks->setMinimumWidth(kRunningMinWidth);
+        connect(m_runningTasks, &CRunningTasksWidget::sigResizeRunningTaskSize, this, &CStatusBar::slotResizeRunningSize);
+        addRegisteredItem(m_runningTasks, Anchor_Fill);
+        m_leftWantedWidth += m_runningTasks->getMaxWidth();
+
+        const int separatorWidth = addSeparator()->width();
+        m_separatorWidthSum += separatorWidth;
+        m_leftWantedWidth += separatorWidth;
+    }
+    if (tradingLayout) {
+        m_runningStrategies = new CRunningCStrategyWidget(this);
+        m_runningStrategies->setMaximumWidth(kRunningStrategiesMaxWidth);
+        m_runningStrategies->setMinimumWidth(kRunningMinWidth);
+        connect(m_runningStrategies, &CRunningCStrategyWidget::sigResizeRunningStrategySize, this,
+                &CStatusBar::slotResizeRunningSize);
+        addRegisteredItem(m_runningStrategies, Anchor_Fill);
+        m_leftWantedWidth += m_runningStrategies->getMaxWidth();
+    }
+}
+
+void CStatusBar::addRegisteredItem(CItemBaseWidget* item, int anchor)
+{
+    addFixedWidget(item, anchor, false);
+    m_registeredItems.push_back(item);
+}
+
 CImageWidget* CStatusBar::addSeparator()
 {
     auto* separator = new CImageWidget(0, QLatin1String(kSeparatorImage), this);
@@ -109,19 +162,24 @@ void CStatusBar::addRightHandItems()
     addFixedWidget(m_magnifier, Anchor_Center, false);
     m_separatorWidthSum += addSeparator()->width();
 
+    if (CAppConfig::isClientType(0) && getUserConfig()->hasOrderService()) {
+        m_orderSwitch = new COrderStrategyWidget(this);
+        m_orderSwitch->setFixedHeight(kItemHeight);
+        m_orderSwitchAllowance = m_orderSwitch->width() + kOrderSwitchMargin;
+        addFixedWidget(m_orderSwitch, Anchor_Center, false);
+    }
+
     m_trade = new CTradeWidget(this);
     m_trade->setFixedHeight(kTagHeight);
     m_trade->setMinimumWidth(kTagWidth);
     m_trade->setMaximumWidth(kTagWidth);
-    addFixedWidget(m_trade, Anchor_Center, false);
-    m_registeredItems.push_back(m_trade);
+    addRegisteredItem(m_trade, Anchor_Center);
 
     m_quote = new CQuoteWidget(this);
     m_quote->setFixedHeight(kTagHeight);
     m_quote->setMinimumWidth(kTagWidth);
     m_quote->setMaximumWidth(kTagWidth);
-    addFixedWidget(m_quote, Anchor_Center, false);
-    m_registeredItems.push_back(m_quote);
+    addRegisteredItem(m_quote, Anchor_Center);
 
     if (!CAppConfig::isClientType(0)) {
         m_quoteSource = new CQuoteConnectStatusWidget(this);
@@ -129,8 +187,7 @@ void CStatusBar::addRightHandItems()
         m_quoteSource->setToolTip(QStringLiteral("行情源"));
         m_quoteSource->setMinimumWidth(kQuoteSourceMinWidth);
         m_quoteSource->setMaximumWidth(kQuoteSourceMaxWidth);
-        addFixedWidget(m_quoteSource, Anchor_Center, false);
-        m_registeredItems.push_back(m_quoteSource);
+        addRegisteredItem(m_quoteSource, Anchor_Center);
     }
 
     m_netSpeed = new CStatusNetSpeed(this);
@@ -146,8 +203,7 @@ void CStatusBar::addRightHandItems()
     m_clock = new CCurrentTimeWidget(this);
     m_clock->setMaximumWidth(kClockMaxWidth);
     m_clock->setMinimumWidth(kClockMinWidth);
-    addFixedWidget(m_clock, Anchor_Center, false);
-    m_registeredItems.push_back(m_clock);
+    addRegisteredItem(m_clock, Anchor_Center);
 }
 
 CStatusBar::~CStatusBar()
@@ -162,6 +218,11 @@ CStatusBar::~CStatusBar()
 std::vector<CItemBaseWidget*> CStatusBar::fullFormItems() const
 {
     std::vector<CItemBaseWidget*> items;
+    for (CItemBaseWidget* item : {static_cast<CItemBaseWidget*>(m_runningOrders), static_cast<CItemBaseWidget*>(m_runningTasks),
+                                  static_cast<CItemBaseWidget*>(m_runningStrategies)}) {
+        if (item)
+            items.push_back(item);
+    }
     if (m_quoteSource)
         items.push_back(m_quoteSource);
     items.push_back(m_clock);
@@ -212,14 +273,23 @@ void CStatusBar::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     const CUiResource* resource = CUiResource::instance();
-    painter.fillRect(rect(), resource->getColor(QStringLiteral("clr_main_statusbar_background")));
+    painter.fillRect(rect(), resource->getColor(QLatin1String(kBackgroundKey)));
     painter.setPen(resource->getColor(QStringLiteral("clr_border_default")));
     painter.drawLine(0, 0, width(), 0);
 }
 
 void CStatusBar::themeChanged()
 {
+    applyBackgroundPalette();
     update();
+}
+
+void CStatusBar::applyBackgroundPalette()
+{
+    // Item texts that fill their own background take the bar's colour from the palette they inherit.
+    QPalette barPalette = palette();
+    barPalette.setColor(QPalette::Window, CUiResource::instance()->getColor(QLatin1String(kBackgroundKey)));
+    setPalette(barPalette);
 }
 
 void CStatusBar::request()
@@ -243,14 +313,16 @@ void CStatusBar::setNetStatus(int count)
         m_quoteSource->setQuoteConnectNum(count);
 }
 
-void CStatusBar::setRunningOrders(int)
+void CStatusBar::setRunningOrders(int count)
 {
-    // Without a running orders item the count has nowhere to show.
+    if (m_runningOrders)
+        m_runningOrders->updateCount(count);
 }
 
-void CStatusBar::setRunningTasks(int)
+void CStatusBar::setRunningTasks(int count)
 {
-    // Without a running tasks item the count has nowhere to show.
+    if (m_runningTasks)
+        m_runningTasks->updateCount(count);
 }
 
 void CStatusBar::updateMoveWidget()

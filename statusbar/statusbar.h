@@ -91,6 +91,9 @@ protected slots:
 
 private:
     CImageWidget* addSeparator();
+    void addActivityItems();
+    void applyBackgroundPalette();
+    void addRegisteredItem(CItemBaseWidget* item, int anchor);
     void addRightHandItems();
     void openNetSpeedChart();
     void showTradeToolTip();

@@ -2,6 +2,12 @@
 
 #include <QTimer>
 
+CStrategyTradeManager::CStrategyTradeManager()
+{
+    // Reports may come from another thread; queued, they need their argument type known by name.
+    qRegisterMetaType<std::string>("std::string");
+}
+
 CStrategyTradeManager* CStrategyTradeManager::instance()
 {
     static CStrategyTradeManager* manager = new CStrategyTradeManager; // lives for the process

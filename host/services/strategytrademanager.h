@@ -41,7 +41,7 @@ signals:
     void sigProcessStatus(const std::string& requestId, const std::string& name, bool running);
 
 private:
-    CStrategyTradeManager() = default;
+    CStrategyTradeManager();
     std::map<std::string, std::string> m_running; ///< request id -> name
     QStringList m_stopRequests;
 };

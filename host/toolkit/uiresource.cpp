@@ -88,12 +88,12 @@ bool CUiResource::loadFrom(const QString& path, const QString& name, QString* er
     QHash<QString, FontSpec> fonts;
     const QJsonObject fontObject = root.value(QLatin1String("fonts")).toObject();
     for (auto it = fontObject.begin(); it != fontObject.end(); ++it) {
-        const QJsonObject spec = it.value().toObject();
-        if (spec.value(QLatin1String("pixelSize")).toInt() <= 0)
+        const QJsonObject entry = it.value().toObject();
+        if (entry.value(QLatin1String("pixelSize")).toInt() <= 0)
             return fail(QStringLiteral("font \"%1\" needs a positive pixelSize").arg(it.key()));
-        fonts.insert(it.key(), FontSpec{spec.value(QLatin1String("family")).toString(QLatin1String(kNeutralFamily)),
-                                        spec.value(QLatin1String("pixelSize")).toInt(),
-                                        weightFromName(spec.value(QLatin1String("weight")).toString())});
+        fonts.insert(it.key(), FontSpec{entry.value(QLatin1String("family")).toString(QLatin1String(kNeutralFamily)),
+                                        entry.value(QLatin1String("pixelSize")).toInt(),
+                                        weightFromName(entry.value(QLatin1String("weight")).toString())});
     }
     QHash<QString, int> sizes;
     const QJsonObject sizeObject = root.value(QLatin1String("sizes")).toObject();
@@ -150,15 +150,15 @@ QColor CUiResource::getColor(const QString& key) const
 
 QFont CUiResource::getFont(const QString& key) const
 {
-    FontSpec spec{QLatin1String(kNeutralFamily), kNeutralPixelSize, QFont::Normal};
+    FontSpec wanted{QLatin1String(kNeutralFamily), kNeutralPixelSize, QFont::Normal};
     const auto it = m_fonts.constFind(key);
     if (it != m_fonts.constEnd())
-        spec = *it;
+        wanted = *it;
     else
         warnUnknown(QStringLiteral("font"), key);
-    QFont font(spec.family);
-    font.setPixelSize(std::max(1, scaled(spec.pixelSize)));
-    font.setWeight(spec.weight);
+    QFont font(wanted.family);
+    font.setPixelSize(std::max(1, scaled(wanted.pixelSize)));
+    font.setWeight(wanted.weight);
     return font;
 }
 

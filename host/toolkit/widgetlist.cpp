@@ -1,6 +1,7 @@
 #include "widgetlist.h"
 
 #include <QResizeEvent>
+#include <QScopedValueRollback>
 
 CWidgetList::CWidgetList(Qt::Orientation orientation, QWidget* parent)
     : CBaseWidget(QStringLiteral("widget_list"), false, parent)
@@ -8,12 +9,18 @@ CWidgetList::CWidgetList(Qt::Orientation orientation, QWidget* parent)
 {
 }
 
+void CWidgetList::watch(QWidget* widget, bool takeFocus)
+{
+    widget->setParent(this);
+    widget->setFocusPolicy(takeFocus ? Qt::StrongFocus : Qt::NoFocus);
+    widget->installEventFilter(this);
+}
+
 void CWidgetList::addFixedWidget(QWidget* widget, int anchor, bool takeFocus)
 {
     if (!widget)
         return;
-    widget->setParent(this);
-    widget->setFocusPolicy(takeFocus ? Qt::StrongFocus : Qt::NoFocus);
+    watch(widget, takeFocus);
     m_entries.push_back(Entry{widget, false, 0, 0, anchor});
     layoutChildren();
 }
@@ -22,8 +29,7 @@ void CWidgetList::addStretchWidget(QWidget* widget, int stretch, int anchor, boo
 {
     if (!widget)
         return;
-    widget->setParent(this);
-    widget->setFocusPolicy(takeFocus ? Qt::StrongFocus : Qt::NoFocus);
+    watch(widget, takeFocus);
     m_entries.push_back(Entry{widget, false, 0, std::max(1, stretch), anchor});
     layoutChildren();
 }
@@ -63,6 +69,15 @@ void CWidgetList::resizeEvent(QResizeEvent* event)
     layoutChildren();
 }
 
+bool CWidgetList::eventFilter(QObject* watched, QEvent* event)
+{
+    // A child that changed its own size, or came or went, moves its neighbours along.
+    const QEvent::Type type = event->type();
+    if (!m_layingOut && (type == QEvent::Resize || type == QEvent::Show || type == QEvent::Hide))
+        layoutChildren();
+    return CBaseWidget::eventFilter(watched, event);
+}
+
 bool CWidgetList::takesRoom(const Entry& entry) const
 {
     // A space always counts; a widget only while it lives and is not hidden.
@@ -76,6 +91,7 @@ int CWidgetList::lengthOf(const QWidget* widget) const
 
 void CWidgetList::layoutChildren()
 {
+    const QScopedValueRollback<bool> guard(m_layingOut, true);
     const bool horizontal = m_orientation == Qt::Horizontal;
     const int mainStart = horizontal ? m_margins.left() : m_margins.top();
     const int mainEnd = horizontal ? m_margins.right() : m_margins.bottom();
@@ -118,7 +134,7 @@ void CWidgetList::layoutChildren()
             stretchGiven = upTo;
         }
         if (QWidget* widget = entry.widget) {
-            const int cross = horizontal ? widget->height() : widget->width();
+            const int cross = entry.anchor == Anchor_Fill ? crossTotal : horizontal ? widget->height() : widget->width();
             int crossPos = crossStart;
             switch (entry.anchor) {
             case Anchor_Center:

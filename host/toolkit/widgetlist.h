@@ -13,7 +13,7 @@ enum EWidgetAnchor {
     Anchor_Start = 0,  ///< top (horizontal list) or left, inside the margin
     Anchor_Center = 1, ///< centred inside the margins, keeping its own cross size
     Anchor_End = 2,    ///< bottom or right, inside the margin
-    Anchor_Fill = 3,   ///< its own cross size from the list's edge, margins not applied: full-height items
+    Anchor_Fill = 3,   ///< stretched across the whole list, margins not applied: full-height items, full-width tables
 };
 
 /**
@@ -21,8 +21,8 @@ enum EWidgetAnchor {
  * length, stretch widgets and stretch spaces share what is left, fixed spaces and the spacing
  * separate them, all inside the margins.
  *
- * The list reads the children's lengths when it lays out: after a child resizes itself, call
- * updateWidgetLength(). Hidden children take no room.
+ * The list reads the children's lengths when it lays out, which it does again whenever a child
+ * resizes itself or updateWidgetLength() is called. Hidden children take no room.
  */
 class TERMINALHOST_EXPORT CWidgetList : public CBaseWidget
 {
@@ -43,6 +43,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Entry {
@@ -53,6 +54,7 @@ private:
         int anchor = Anchor_Center;
     };
     void layoutChildren();
+    void watch(QWidget* widget, bool takeFocus);
     bool takesRoom(const Entry& entry) const;
     int lengthOf(const QWidget* widget) const;
 
@@ -60,4 +62,5 @@ private:
     std::vector<Entry> m_entries;
     int m_spacing = 0;
     QMargins m_margins;
+    bool m_layingOut = false; ///< the list itself is moving its children
 };

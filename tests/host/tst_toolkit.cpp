@@ -116,7 +116,7 @@ private slots:
         list.setSpacing(2);
         list.setMargin(3, 3, 3, 3);
         list.resize(300, 24);
-        QWidget* first = fixedBox(40, 24, &list);
+        QWidget* first = fixedBox(40, 10, &list);
         QWidget* hidden = fixedBox(50, 24, &list);
         QWidget* last = fixedBox(30, 18, &list);
         list.addFixedSpace(7);
@@ -127,6 +127,7 @@ private slots:
         hidden->hide();
         list.updateWidgetLength();
 
+        // A filling widget spans the list's full height, margins aside.
         QCOMPARE(first->geometry(), QRect(3 + 7 + 2, 0, 40, 24));
         // The stretch pushes the last widget against the right margin; the hidden one takes no room.
         QCOMPARE(last->geometry(), QRect(300 - 3 - 30, 3 + (24 - 6 - 18) / 2, 30, 18));

@@ -6,6 +6,10 @@
 #include <currenttimewidget.h>
 #include <itembasewidget.h>
 #include <netspeeddialog.h>
+#include <orderstrategywidget.h>
+#include <runningcstrategywidget.h>
+#include <runningorderswidget.h>
+#include <runningtaskswidget.h>
 #include <quoteconnectstatuswidget.h>
 #include <quotewidget.h>
 #include <statusbar.h>
@@ -35,11 +39,13 @@ struct Terminal {
     int mode = 0;
     bool onlyTradeModule = false;
     bool feedbackGranted = false;
+    bool orderService = false;
 };
 
 void configure(const Terminal& terminal)
 {
     CAppConfig::setClientType(terminal.clientType);
+    getUserConfig()->setHasOrderService(terminal.orderService);
     getUserConfig()->mode = terminal.mode;
     getUserConfig()->setOnlyShowTradeModule(terminal.onlyTradeModule);
     LuaModuleCtrl::setModule({QStringLiteral("mdl_itsm"), QStringLiteral("mdl_itsm_system_user_feed_back")}, terminal.feedbackGranted);
@@ -50,6 +56,14 @@ const Terminal kQuoteTerminal{1, 2, true, true};
 
 QString itemName(const QWidget* item)
 {
+    if (qobject_cast<const CRunningOrdersWidget*>(item))
+        return QStringLiteral("orders");
+    if (qobject_cast<const CRunningTasksWidget*>(item))
+        return QStringLiteral("tasks");
+    if (qobject_cast<const CRunningCStrategyWidget*>(item))
+        return QStringLiteral("strategies");
+    if (qobject_cast<const COrderStrategyWidget*>(item))
+        return QStringLiteral("order switch");
     if (qobject_cast<const CTradeWidget*>(item))
         return QStringLiteral("trade");
     if (qobject_cast<const CQuoteWidget*>(item))
@@ -106,6 +120,16 @@ int wantedWidth(CStatusBar& bar)
     int total = separatorWidthSum(bar) + latency->width() + magnifier->width() + 10 + clock->getMaxWidth();
     if (auto* quoteSource = findItem<CQuoteConnectStatusWidget>(&bar))
         total += quoteSource->getMaxWidth();
+    if (auto* orderSwitch = bar.findChild<COrderStrategyWidget*>())
+        total += orderSwitch->width() + 8;
+    for (CItemBaseWidget* item : bar.registeredItems()) {
+        if (qobject_cast<CRunningOrdersWidget*>(item) || qobject_cast<CRunningTasksWidget*>(item)
+            || qobject_cast<CRunningCStrategyWidget*>(item))
+            total += item->getMaxWidth();
+    }
+    // The separator after the order and task counters counts on both sides of the row.
+    if (bar.findChild<CRunningTasksWidget*>())
+        total += bar.findChild<CImageWidget*>(QString(), Qt::FindDirectChildrenOnly)->width();
     return total;
 }
 
@@ -129,21 +153,32 @@ private slots:
     {
         QTest::addColumn<int>("clientType");
         QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("orderService");
         QTest::addColumn<QStringList>("registered");
         QTest::addColumn<QStringList>("row");
-        const QStringList tradingRow{"separator", "magnifier", "separator", "trade", "quote", "latency", "clock"};
-        QTest::newRow("trading terminal") << 0 << 0 << QStringList{"trade", "quote", "clock"} << tradingRow;
-        QTest::newRow("trading terminal, quote layout") << 0 << 2 << QStringList{"trade", "quote", "clock"} << tradingRow;
-        QTest::newRow("quote client") << 1 << 0 << QStringList{"trade", "quote", "quote source", "clock"}
-                                      << QStringList{"separator", "magnifier", "separator", "trade", "quote", "quote source", "latency", "clock"};
+        const QStringList rightHand{"separator", "magnifier", "separator", "trade", "quote", "latency", "clock"};
+        QTest::newRow("trading terminal")
+            << 0 << 0 << false << QStringList{"orders", "tasks", "strategies", "trade", "quote", "clock"}
+            << QStringList{"orders", "tasks", "separator", "strategies"} + rightHand;
+        QTest::newRow("trading terminal with order service")
+            << 0 << 0 << true << QStringList{"orders", "tasks", "strategies", "trade", "quote", "clock"}
+            << QStringList{"orders", "tasks", "separator", "strategies", "separator", "magnifier", "separator", "order switch",
+                           "trade", "quote", "latency", "clock"};
+        QTest::newRow("trading terminal, quote layout")
+            << 0 << 2 << true << QStringList{"trade", "quote", "clock"}
+            << QStringList{"separator", "magnifier", "separator", "order switch", "trade", "quote", "latency", "clock"};
+        QTest::newRow("quote client, even with an order service")
+            << 1 << 0 << true << QStringList{"strategies", "trade", "quote", "quote source", "clock"}
+            << QStringList{"strategies", "separator", "magnifier", "separator", "trade", "quote", "quote source", "latency", "clock"};
     }
     void buildsTheItemsTheTerminalCalls()
     {
         QFETCH(int, clientType);
         QFETCH(int, mode);
+        QFETCH(bool, orderService);
         QFETCH(QStringList, registered);
         QFETCH(QStringList, row);
-        configure({clientType, mode, false, false});
+        configure({clientType, mode, false, false, orderService});
         CStatusBar bar(nullptr);
         bar.resize(1200, kBarHeight);
         bar.show();
@@ -203,6 +238,68 @@ private slots:
         QVERIFY(!isLite(clock));
         QVERIFY(!isLite(quoteSource));
         QCOMPARE(quoteSource->width(), std::min(quoteSource->getMaxWidth(), quoteSource->maximumWidth()));
+    }
+
+    void shrinksTheRunningCountersLastAndRestoresThemWithRoom()
+    {
+        configure({0, 0, false, false, true});
+        CStatusBar bar(nullptr);
+        QCOMPARE(registeredNames(bar), (QStringList{"orders", "tasks", "strategies", "trade", "quote", "clock"}));
+        const int total = wantedWidth(bar);
+        bar.adjustWidgetWidth(total);
+        auto* orders = bar.findChild<CRunningOrdersWidget*>();
+        auto* strategies = bar.findChild<CRunningCStrategyWidget*>();
+        QVERIFY(!isLite(bar.findChild<CCurrentTimeWidget*>()));
+        QCOMPARE(orders->width(), std::min(orders->getMaxWidth(), orders->maximumWidth()));
+        bar.adjustWidgetWidth(total - 1);
+        QVERIFY(isLite(bar.findChild<CCurrentTimeWidget*>()));
+
+        // Far too narrow: every registered item ends at its compact width, the clock first in line.
+        bar.adjustWidgetWidth(100);
+        QVERIFY(isLite(bar.findChild<CCurrentTimeWidget*>()));
+        QCOMPARE(strategies->width(), std::max(strategies->getMinWidth(), strategies->minimumWidth()));
+        QCOMPARE(orders->width(), std::max(orders->getMinWidth(), orders->minimumWidth()));
+
+        bar.adjustWidgetWidth(total);
+        QVERIFY(!isLite(bar.findChild<CCurrentTimeWidget*>()));
+    }
+
+    void aWiderRunningCountRelaysTheRowOut()
+    {
+        configure({0, 0, false, false, false});
+        CStatusBar bar(nullptr);
+        bar.resize(1400, kBarHeight);
+        bar.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&bar));
+        auto* orders = bar.findChild<CRunningOrdersWidget*>();
+        auto* tasks = bar.findChild<CRunningTasksWidget*>();
+        bar.setRunningOrders(1); // as the first refresh tick does
+        const int widthBefore = orders->width();
+        bar.setRunningOrders(123456);
+        QVERIFY(orders->width() > widthBefore);
+        QVERIFY2(orders->geometry().right() < tasks->x(),
+                 qPrintable(QStringLiteral("orders end at %1, tasks start at %2").arg(orders->geometry().right()).arg(tasks->x())));
+    }
+
+    void forwardsTheRunningCountsToTheirItems()
+    {
+        configure({0, 0, false, false, false});
+        CStatusBar bar(nullptr);
+        bar.setRunningOrders(7);
+        bar.setRunningTasks(12);
+        auto texts = [](QWidget* item) {
+            QStringList found;
+            for (CSimpleTextWidget* text : item->findChildren<CSimpleTextWidget*>())
+                found << text->getText();
+            return found;
+        };
+        QVERIFY(texts(bar.findChild<CRunningOrdersWidget*>()).contains(QStringLiteral("7")));
+        QVERIFY(texts(bar.findChild<CRunningTasksWidget*>()).contains(QStringLiteral("12")));
+
+        configure({0, 2, false, false, false});
+        CStatusBar quoteLayoutBar(nullptr);
+        quoteLayoutBar.setRunningOrders(7); // no such item in this layout: nothing happens
+        QVERIFY(!quoteLayoutBar.findChild<CRunningOrdersWidget*>());
     }
 
     void resizingTheBarRunsTheFittingPass()

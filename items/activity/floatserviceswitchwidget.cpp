@@ -1,0 +1,79 @@
+#include "floatserviceswitchwidget.h"
+
+#include "serviceswitchcheckbox.h"
+
+#include <simpletextwidget.h>
+#include <userconfig.h>
+
+#include <algorithm>
+
+namespace {
+constexpr int kFewSlots = 2;        // the menu keeps room for two entries even with one
+constexpr int kAllSlots = 3;
+constexpr int kSlotHeight = 30;     // px per slot in the menu's height
+constexpr int kHeightPadding = 8;   // px
+constexpr int kRowsAllowance = 40;  // px taken off the height before spreading the first row's y
+constexpr int kRowX = 10;
+const char kRowFont[] = "fnt_default_normal_fix";
+
+int slotsFor(int serviceCount)
+{
+    return serviceCount < kAllSlots ? kFewSlots : kAllSlots;
+}
+
+int availableServices()
+{
+    const CUserConfig* config = getUserConfig();
+    return (config->hasFileOrderService() ? 1 : 0) + (config->hasDbfOrderService() ? 1 : 0)
+        + (config->hasCsvOrderService() ? 1 : 0);
+}
+}
+
+CFloatServiceSwitchWidget::CFloatServiceSwitchWidget(QWidget* parent)
+    : CFloatWidget(parent)
+{
+    const int services = availableServices();
+    m_slotCount = slotsFor(services);
+    setFixedHeight(menuHeight(services));
+}
+
+int CFloatServiceSwitchWidget::menuHeight(int serviceCount)
+{
+    return slotsFor(serviceCount) * kSlotHeight + kHeightPadding;
+}
+
+int CFloatServiceSwitchWidget::firstRowY(int menuHeight, int slotCount)
+{
+    return slotCount > 0 ? (menuHeight - kRowsAllowance) / slotCount : 0;
+}
+
+void CFloatServiceSwitchWidget::addService(const QString& text, int id)
+{
+    auto* row = new CServiceSwitchCheckBox(text, id, this);
+    row->textWidget()->setFontKey(QLatin1String(kRowFont));
+    connect(row, &CServiceSwitchCheckBox::sigServiceClick, this, &CFloatServiceSwitchWidget::slotServiceClick);
+    m_rows.push_back(row);
+    layoutRows();
+    update();
+}
+
+void CFloatServiceSwitchWidget::slotServiceClick(int nID)
+{
+    hide();
+    emit sigServiceSelected(nID);
+}
+
+void CFloatServiceSwitchWidget::resizeEvent(QResizeEvent* event)
+{
+    CFloatWidget::resizeEvent(event);
+    layoutRows();
+}
+
+void CFloatServiceSwitchWidget::layoutRows()
+{
+    int y = firstRowY(height(), m_slotCount);
+    for (CServiceSwitchCheckBox* row : m_rows) {
+        row->setGeometry(kRowX, y, std::max(0, width() - 2 * kRowX), row->height());
+        y += row->height();
+    }
+}
