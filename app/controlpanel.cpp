@@ -20,8 +20,10 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -33,6 +35,11 @@ constexpr int kQuoteOnlyMode = 2;
 constexpr double kMinSimSpeed = 0.5;
 constexpr double kMaxSimSpeed = 10.0;
 constexpr double kSimSpeedStep = 0.5;
+constexpr int kMinFloodRate = 1000;          // updates/s; below this the flood is no storm
+constexpr int kFloodRateStep = 50000;
+constexpr int kLoadPeriodMs = 1000;
+constexpr int kLagProbeMs = 50;              // the probe's interval; lateness beyond it is lag
+constexpr int kLagWarmUpMs = 3000;           // start-up (fonts, the web engine) is not the lag a user watches
 const char kLogDirVariable[] = "STATUSBAR_LOG_DIR";
 const char kDebugLogFile[] = "statusbar-debug.log";
 
@@ -47,6 +54,10 @@ const UserFlag kUserFlags[] = {
     {"isUseMiniLogin", &CUserConfig::isUseMiniLogin, &CUserConfig::setUseMiniLogin},
     {"hasOrderService", &CUserConfig::hasOrderService, &CUserConfig::setHasOrderService},
     {"canShowTradeType", &CUserConfig::canShowTradeType, &CUserConfig::setCanShowTradeType},
+    // The order service menu's rows are fixed when it first opens; a new bar offers the new set.
+    {"hasFileOrderService", &CUserConfig::hasFileOrderService, &CUserConfig::setHasFileOrderService},
+    {"hasDbfOrderService", &CUserConfig::hasDbfOrderService, &CUserConfig::setHasDbfOrderService},
+    {"hasCsvOrderService", &CUserConfig::hasCsvOrderService, &CUserConfig::setHasCsvOrderService},
     {"isVarnoClientMode", &CUserConfig::isVarnoClientMode, &CUserConfig::setVarnoClientMode},
     {"isVarnoQuoteMode", &CUserConfig::isVarnoQuoteMode, &CUserConfig::setVarnoQuoteMode},
 };
@@ -59,6 +70,7 @@ struct ModuleRight {
 const ModuleRight kModuleRights[] = {
     {"mdl_itsm", "mdl_itsm_system_user_feed_back", "granted: the terminal's own service desk replaces the bar's feedback button"},
     {"mdl_auth", "mdl_auth_tolvex", "granted: the bar offers the mini quote client launcher"},
+    {"mdl_auth", "mdl_auth_order_service_rename", "granted: the order service menu calls the file service 便捷交易"},
 };
 
 QString loginStatusText(int status)
@@ -160,6 +172,17 @@ QGroupBox* CControlPanel::buildUserConfigGroup()
         addSwitch(form, QString::fromLatin1(flag.name), (getUserConfig()->*flag.get)(),
                   [set](bool on) { (getUserConfig()->*set)(on); });
     }
+
+    // Read by the counters on each click, so the bar stays as it is.
+    auto* popup = new QCheckBox(QStringLiteral("popupRunningPanels"), group);
+    popup->setChecked(getUserConfig()->popupRunningPanels);
+    popup->setToolTip(QStringLiteral("on: clicking the running orders or tasks counter opens the popup panel; "
+                                     "off: the main window shows its own view"));
+    connect(popup, &QCheckBox::toggled, this, [this](bool on) {
+        getUserConfig()->popupRunningPanels = on;
+        emit sigNote(QStringLiteral("popupRunningPanels = %1").arg(onOff(on)));
+    });
+    form->addRow(popup);
     return group;
 }
 
@@ -243,6 +266,47 @@ QGroupBox* CControlPanel::buildBackEndGroup()
     form->addRow(QStringLiteral("Accounts"), m_loginState);
     showQuoteSources(CQuoteClient::instance()->quoteConnectNum());
 
+    m_flood = new QCheckBox(QStringLiteral("Flood of order updates"), group);
+    m_flood->setToolTip(QStringLiteral("Several threads publish order updates at the rate below"));
+    m_floodRate = new QSpinBox(group);
+    m_floodRate->setRange(kMinFloodRate, CBackendSimulator::kMaxFloodRate);
+    m_floodRate->setSingleStep(kFloodRateStep);
+    m_floodRate->setSuffix(QStringLiteral(" /s"));
+    m_floodRate->setKeyboardTracking(false);
+    m_floodRate->setValue(m_simulator->floodRate() > 0 ? m_simulator->floodRate() : CBackendSimulator::kDefaultFloodRate);
+    m_flood->setChecked(m_simulator->floodRate() > 0);
+    connect(m_flood, &QCheckBox::toggled, this, [this](bool on) { m_simulator->setFloodRate(on ? m_floodRate->value() : 0); });
+    connect(m_floodRate, QOverload<int>::of(&QSpinBox::valueChanged), this, [this](int rate) {
+        if (m_flood->isChecked())
+            m_simulator->setFloodRate(rate);
+    });
+    connect(m_simulator, &CBackendSimulator::sigFloodRateChanged, this, [this](int rate) {
+        const QSignalBlocker blockBox(m_flood);
+        const QSignalBlocker blockRate(m_floodRate);
+        m_flood->setChecked(rate > 0);
+        if (rate > 0)
+            m_floodRate->setValue(rate);
+        emit sigNote(rate > 0 ? QStringLiteral("flood on: %1 order updates/s").arg(rate) : QStringLiteral("flood off"));
+    });
+    form->addRow(m_flood);
+    form->addRow(QStringLiteral("Flood rate"), m_floodRate);
+
+    m_load = new QLabel(QStringLiteral("—"), group);
+    m_load->setWordWrap(true);
+    m_load->setToolTip(QStringLiteral("Order updates the back end published in the last second, and how late the GUI "
+                                      "thread ran its timers (the bar's counters tick every 500 ms)"));
+    form->addRow(QStringLiteral("Load"), m_load);
+    m_loadTimer = new QTimer(this);
+    connect(m_loadTimer, &QTimer::timeout, this, &CControlPanel::showLoad);
+    m_loadTimer->start(kLoadPeriodMs);
+    m_loadClock.start();
+    m_lagProbe = new QTimer(this);
+    m_lagProbe->setTimerType(Qt::PreciseTimer);
+    connect(m_lagProbe, &QTimer::timeout, this, &CControlPanel::probeGuiLag);
+    m_lagProbe->start(kLagProbeMs);
+    m_lagClock.start();
+    m_loadClockStarted.start();
+
     connect(m_simulator, &CBackendSimulator::sigNetworkStep, this, &CControlPanel::showNetwork);
     // Login reports come from the simulator's worker thread; the context object queues them here.
     connect(m_simulator, &CBackendSimulator::sigLoginReported, this, &CControlPanel::showLogin);
@@ -292,6 +356,31 @@ void CControlPanel::showLogin(const QString& accountId, int status)
     for (auto it = m_loginStatus.cbegin(); it != m_loginStatus.cend(); ++it)
         lines << QStringLiteral("%1: %2").arg(it.key(), loginStatusText(it.value()));
     m_loginState->setText(lines.join(QLatin1Char('\n')));
+}
+
+void CControlPanel::probeGuiLag()
+{
+    const int lag = static_cast<int>(m_lagClock.restart()) - kLagProbeMs;
+    m_lagThisPeriodMs = std::max(m_lagThisPeriodMs, lag);
+    if (m_loadClockStarted.elapsed() >= kLagWarmUpMs)
+        m_worstLagMs = std::max(m_worstLagMs, lag);
+}
+
+void CControlPanel::showLoad()
+{
+    const double seconds = m_loadClock.restart() / 1000.0;
+    const std::uint64_t orders = m_simulator->publishedOrderUpdates();
+    const std::uint64_t flood = m_simulator->publishedFloodUpdates();
+    const auto perSecond = [seconds](std::uint64_t now, std::uint64_t before) {
+        return seconds > 0.0 ? static_cast<qint64>(std::llround((now - before) / seconds)) : 0;
+    };
+    m_load->setText(QStringLiteral("orders: %L1 updates/s\nof which flood: %L2/s\nGUI timers late by ≤ %3 ms")
+                        .arg(perSecond(orders, m_lastOrderUpdates))
+                        .arg(perSecond(flood, m_lastFloodUpdates))
+                        .arg(std::max(0, m_lagThisPeriodMs)));
+    m_lastOrderUpdates = orders;
+    m_lastFloodUpdates = flood;
+    m_lagThisPeriodMs = 0;
 }
 
 void CControlPanel::syncThemeChoice()

@@ -2,9 +2,11 @@
 
 #include <uiresourcechangehandler.h>
 
+#include <QElapsedTimer>
 #include <QMap>
 #include <QWidget>
 
+#include <cstdint>
 #include <functional>
 
 class CBackendSimulator;
@@ -15,6 +17,7 @@ class QFormLayout;
 class QGroupBox;
 class QLabel;
 class QSpinBox;
+class QTimer;
 
 /**
  * @brief The demo's side panel: sets the host configuration the status bar is built from, the
@@ -32,6 +35,10 @@ public:
     /// Follows a theme or scale change made elsewhere, such as the bar's zoom control.
     void themeChanged() override;
 
+    /// How late the GUI thread ran its timers, in ms: the worst since the first seconds of start-up.
+    /// Under a flood of order updates this says whether the window stayed smooth.
+    int worstGuiLagMs() const { return m_worstLagMs; }
+
 signals:
     /// The host configuration changed in a way the bar only reads at construction.
     void sigRebuildWanted(const QString& reason);
@@ -48,6 +55,8 @@ private:
     void showNetwork(double delayMs, bool connected);
     void showQuoteSources(int count);
     void showLogin(const QString& accountId, int status);
+    void showLoad();
+    void probeGuiLag();
     void syncThemeChoice();
 
     CBackendSimulator* m_simulator = nullptr;
@@ -59,5 +68,19 @@ private:
     QLabel* m_quoteState = nullptr;
     QLabel* m_loginState = nullptr;
     QLabel* m_logPath = nullptr;
+    QCheckBox* m_flood = nullptr;
+    QSpinBox* m_floodRate = nullptr;
+    QLabel* m_load = nullptr;
     QMap<QString, int> m_loginStatus; ///< account id -> last reported status
+
+    // Load display: published updates per second and the GUI thread's timer lag.
+    QTimer* m_loadTimer = nullptr;
+    QTimer* m_lagProbe = nullptr;
+    QElapsedTimer m_loadClock;
+    QElapsedTimer m_lagClock;
+    QElapsedTimer m_loadClockStarted;
+    std::uint64_t m_lastOrderUpdates = 0;
+    std::uint64_t m_lastFloodUpdates = 0;
+    int m_lagThisPeriodMs = 0;
+    int m_worstLagMs = 0;
 };

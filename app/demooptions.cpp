@@ -1,5 +1,6 @@
 #include "demooptions.h"
 
+#include <backendsimulator.h>
 #include <uiresource.h>
 
 #include <QCommandLineOption>
@@ -18,6 +19,7 @@ constexpr int kMaxWidth = 10000;
 constexpr double kMaxSeconds = 24 * 3600.0;
 constexpr double kMinSimSpeed = 0.1;
 constexpr double kMaxSimSpeed = 20.0;
+constexpr int kMinFloodRate = 1;
 
 // Reads an integer option into out when given; false with a message when it is not a whole number in range.
 bool readInt(const QCommandLineParser& parser, const QCommandLineOption& option, qint64 low, qint64 high, qint64* out,
@@ -93,8 +95,18 @@ CDemoOptions::Result CDemoOptions::parse(const QStringList& arguments)
     const QCommandLineOption simSpeedOption(QStringLiteral("sim-speed"),
                                             QStringLiteral("Speed of the simulated back end, 0.1 to 20 (default 1)."),
                                             QStringLiteral("factor"));
+    const QCommandLineOption floodOption(
+        QStringLiteral("flood"),
+        QStringLiteral("Flood the status bar with order updates from several threads, %1 a second unless --flood-rate says otherwise.")
+            .arg(CBackendSimulator::kDefaultFloodRate));
+    const QCommandLineOption floodRateOption(QStringLiteral("flood-rate"),
+                                             QStringLiteral("Order updates per second of the flood, %1 to %2 (implies --flood).")
+                                                 .arg(kMinFloodRate)
+                                                 .arg(CBackendSimulator::kMaxFloodRate),
+                                             QStringLiteral("n"));
     parser.addOptions({screenshotOption, screenshotDelayOption, quitOption, themeOption, themeFileOption, scaleOption,
-                       clientTypeOption, modeOption, widthOption, seedOption, noSimOption, simSpeedOption});
+                       clientTypeOption, modeOption, widthOption, seedOption, noSimOption, simSpeedOption, floodOption,
+                       floodRateOption});
 
     m_helpText = parser.helpText();
     if (!parser.parse(arguments)) {
@@ -134,6 +146,7 @@ CDemoOptions::Result CDemoOptions::parse(const QStringList& arguments)
     qint64 layoutMode = mode;
     qint64 windowWidth = width;
     qint64 seedValue = 0;
+    qint64 flood = parser.isSet(floodOption) ? CBackendSimulator::kDefaultFloodRate : 0;
     if (!readInt(parser, scaleOption, kMinScalePercent, kMaxScalePercent, &scale, &m_errorText)
         || !readInt(parser, clientTypeOption, 0, kMaxClientType, &client, &m_errorText)
         || !readInt(parser, modeOption, 0, kMaxMode, &layoutMode, &m_errorText)
@@ -141,7 +154,8 @@ CDemoOptions::Result CDemoOptions::parse(const QStringList& arguments)
         || !readInt(parser, seedOption, 0, std::numeric_limits<std::uint32_t>::max(), &seedValue, &m_errorText)
         || !readSeconds(parser, quitOption, 0.1, kMaxSeconds, &quitAfterSeconds, &m_errorText)
         || !readSeconds(parser, screenshotDelayOption, 0.1, kMaxSeconds, &screenshotDelaySeconds, &m_errorText)
-        || !readSeconds(parser, simSpeedOption, kMinSimSpeed, kMaxSimSpeed, &simSpeed, &m_errorText))
+        || !readSeconds(parser, simSpeedOption, kMinSimSpeed, kMaxSimSpeed, &simSpeed, &m_errorText)
+        || !readInt(parser, floodRateOption, kMinFloodRate, CBackendSimulator::kMaxFloodRate, &flood, &m_errorText))
         return Result::Error;
     scalePercent = static_cast<int>(scale);
     clientType = static_cast<int>(client);
@@ -150,6 +164,7 @@ CDemoOptions::Result CDemoOptions::parse(const QStringList& arguments)
     hasSeed = parser.isSet(seedOption);
     seed = static_cast<std::uint32_t>(seedValue);
     simulate = !parser.isSet(noSimOption);
+    floodRate = static_cast<int>(flood);
 
     if (parser.isSet(screenshotDelayOption) && !parser.isSet(screenshotOption)) {
         m_errorText = QStringLiteral("--screenshot-delay needs --screenshot");

@@ -37,6 +37,7 @@ public:
     std::uint32_t seed = 0;
     bool simulate = true;
     double simSpeed = 1.0;
+    int floodRate = 0;                   ///< order updates per second of the flood; 0: no flood
 
 private:
     QString m_helpText;

@@ -4,13 +4,16 @@
 #include "eventlog.h"
 #include "quoteboard.h"
 #include "quotesourcedialog.h"
+#include "runningpaneldock.h"
 
 #include <statusbar.h>
 
 #include <backendsimulator.h>
 #include <eventdeliverer.h>
+#include <luamodulectrl.h>
 #include <quoteclient.h>
 #include <uiresource.h>
+#include <userconfig.h>
 
 #include <QApplication>
 #include <QDockWidget>
@@ -28,14 +31,37 @@ constexpr int kEventRunningTasks = 1199;
 constexpr int kEventMessages = 1201;
 constexpr std::uint32_t kBoardSeedOffset = 7; // the board draws apart from the back end, yet repeats with it
 constexpr int kEventLogHeight = 150;          // px; a few rows of events
+
+// The services the order service menu offers, by the arg of its event.
+constexpr int kFileOrderServiceArg = 1;
+constexpr int kDbfOrderServiceArg = 3;
+constexpr int kCsvOrderServiceArg = 4;
+
+QString orderServiceName(int arg)
+{
+    switch (arg) {
+    case kFileOrderServiceArg:
+        // The menu names the file service after the user's rights; so does the window.
+        return LuaModuleCtrl::checkModule({QStringLiteral("mdl_auth"), QStringLiteral("mdl_auth_order_service_rename")})
+            ? QStringLiteral("便捷交易")
+            : QStringLiteral("文件单");
+    case kDbfOrderServiceArg:
+        return QStringLiteral("批量埋单");
+    case kCsvOrderServiceArg:
+        return QStringLiteral("CSV预埋");
+    default:
+        return QString();
+    }
+}
 }
 
-CMainWindow::CMainWindow(std::uint32_t seed, bool simulate, double simSpeed, QWidget* parent)
+CMainWindow::CMainWindow(std::uint32_t seed, bool simulate, double simSpeed, int floodRate, QWidget* parent)
     : QMainWindow(parent)
     , m_simulator(new CBackendSimulator(seed, this))
 {
     setWindowTitle(QStringLiteral("模拟交易终端 — 状态栏演示"));
     m_simulator->setSpeedFactor(simSpeed);
+    m_simulator->setFloodRate(floodRate);
     if (simulate)
         m_simulator->start();
 
@@ -119,6 +145,10 @@ void CMainWindow::rebuildStatusBar(const QString& reason)
     m_bar->request();
     // The trade tag reads the accounts at construction; the back end reports their states again.
     m_simulator->republishLoginStatus();
+    // The order counter takes in the logged-in accounts when the accounts are announced, and the
+    // strategy counter learns of strategies only from the manager's reports: announce and report again.
+    emit getUserConfig()->sigLoadAccounts();
+    m_simulator->republishStrategies();
     m_eventLog->addNote(QStringLiteral("status bar built (%1): %2 shrinkable items")
                             .arg(reason)
                             .arg(m_bar->registeredItems().size()));
@@ -132,11 +162,20 @@ bool CMainWindow::handleBusEvent(int type, int id, int arg, const QString& text,
         showQuoteSources();
         handled = true;
         break;
-    case kEventOrderService:
     case kEventRunningOrders:
+        showRunningOrders();
+        handled = true;
+        break;
     case kEventRunningTasks:
+        showRunningTasks();
+        handled = true;
+        break;
+    case kEventOrderService:
+        noteOrderServiceWanted(arg);
+        handled = true;
+        break;
     case kEventMessages:
-        // The demo terminal has none of these views; listing the request is its answer.
+        // The demo terminal has no message view; listing the request is its answer.
         handled = true;
         break;
     default:
@@ -155,6 +194,42 @@ void CMainWindow::showQuoteSources()
     m_quoteSources->show();
     m_quoteSources->raise();
     m_quoteSources->activateWindow();
+}
+
+void CMainWindow::showRunningOrders()
+{
+    if (!m_runningOrders) {
+        m_runningOrders = new CRunningPanelDock(CRunningPanelDock::Kind::Orders, m_workspace);
+        placeRunningView(m_runningOrders);
+    }
+    m_runningOrders->showRunning();
+}
+
+void CMainWindow::showRunningTasks()
+{
+    if (!m_runningTasks) {
+        m_runningTasks = new CRunningPanelDock(CRunningPanelDock::Kind::Tasks, m_workspace);
+        placeRunningView(m_runningTasks);
+    }
+    m_runningTasks->showRunning();
+}
+
+void CMainWindow::placeRunningView(CRunningPanelDock* view)
+{
+    auto* log = m_workspace->findChild<QDockWidget*>(QStringLiteral("event_log_dock"));
+    m_workspace->addDockWidget(Qt::BottomDockWidgetArea, view);
+    if (log)
+        m_workspace->tabifyDockWidget(log, view);
+}
+
+void CMainWindow::noteOrderServiceWanted(int arg)
+{
+    const QString name = orderServiceName(arg);
+    if (auto* log = m_workspace->findChild<QDockWidget*>(QStringLiteral("event_log_dock")))
+        log->raise(); // a running view may be in front of it
+    // The demo terminal has no order service window of its own; it says which one was asked for.
+    m_eventLog->addNote(name.isEmpty() ? QStringLiteral("打开下单服务: 未知服务 (arg %1)").arg(arg)
+                                       : QStringLiteral("打开下单服务: %1 (arg %2)").arg(name).arg(arg));
 }
 
 void CMainWindow::themeChanged()

@@ -12,6 +12,7 @@ class CControlPanel;
 class CEventLog;
 class CQuoteBoard;
 class CQuoteSourceDialog;
+class CRunningPanelDock;
 class CStatusBar;
 class QVBoxLayout;
 
@@ -26,13 +27,18 @@ class CMainWindow : public QMainWindow, public CUiResourceChangeHandler
 {
     Q_OBJECT
 public:
-    /// simulate starts the simulated back end at once; seed makes its run repeatable.
-    CMainWindow(std::uint32_t seed, bool simulate, double simSpeed, QWidget* parent = nullptr);
+    /// simulate starts the simulated back end at once; seed makes its run repeatable; floodRate > 0
+    /// adds a storm of that many order updates per second.
+    CMainWindow(std::uint32_t seed, bool simulate, double simSpeed, int floodRate = 0, QWidget* parent = nullptr);
     ~CMainWindow() override;
 
     CStatusBar* terminalStatusBar() const { return m_bar; }
     CBackendSimulator* simulator() const { return m_simulator; }
     CEventLog* eventLog() const { return m_eventLog; }
+    CControlPanel* controlPanel() const { return m_panel; }
+    /// The running orders or tasks view; null until the bar first asks for it.
+    CRunningPanelDock* runningOrdersView() const { return m_runningOrders; }
+    CRunningPanelDock* runningTasksView() const { return m_runningTasks; }
 
     /// Replaces the status bar with a new one built from the current host configuration.
     void rebuildStatusBar(const QString& reason);
@@ -49,6 +55,11 @@ private:
     void buildMenus();
     void applyPalette();
     void showQuoteSources();
+    void showRunningOrders();
+    void showRunningTasks();
+    /// Docks a running view below the workspace, beside the event log.
+    void placeRunningView(CRunningPanelDock* view);
+    void noteOrderServiceWanted(int arg);
 
     CBackendSimulator* m_simulator = nullptr;
     QMainWindow* m_workspace = nullptr; ///< holds the docks, so that the bar below spans the full width
@@ -59,4 +70,6 @@ private:
     CEventLog* m_eventLog = nullptr;
     CStatusBar* m_bar = nullptr;
     QPointer<CQuoteSourceDialog> m_quoteSources;
+    CRunningPanelDock* m_runningOrders = nullptr;
+    CRunningPanelDock* m_runningTasks = nullptr;
 };

@@ -1,10 +1,16 @@
 #include "backendsimulator.h"
 
+#include "datacenter.h"
+#include "orderflood.h"
+#include "orderservice.h"
 #include "quoteclient.h"
 #include "serviceclient.h"
+#include "strategytrademanager.h"
+#include "tradeactivitysimulator.h"
 #include "tradeclient.h"
 #include "userconfig.h"
 
+#include <QStringList>
 #include <QTimer>
 
 #include <algorithm>
@@ -16,6 +22,8 @@ constexpr int kNetworkStepMs = 1000;
 constexpr int kQuoteStepMs = 3000;
 constexpr int kLoginStepMs = 3000;
 constexpr int kFirstLoginMs = 600;      // the accounts log in shortly after start, as after a terminal's login
+constexpr int kStrategyStepMs = 2500;
+constexpr int kOrderServiceStepMs = 5000;
 constexpr double kMinSpeedFactor = 0.1;
 constexpr double kMaxSpeedFactor = 20.0;
 constexpr double kMsPerSecond = 1000.0;
@@ -49,6 +57,19 @@ constexpr double kQuoteTowardUsualChance = 0.75;
 constexpr double kTroubleChance = 0.06; // per login step while all are logged in
 constexpr double kFailInsteadOfDropChance = 0.5;
 constexpr double kRecoverChance = 0.6;  // per login step, for an account that is not logged in
+
+constexpr int kMinStrategies = 1;
+constexpr int kStartStrategies = 2;     // running right after start, so the counter has something to show
+constexpr int kMaxStrategies = 6;
+constexpr double kStrategyStartChance = 0.35;
+constexpr double kStrategyEndChance = 0.25;
+const char kStrategyIdPrefix[] = "STG-";
+const char* const kStrategyNames[] = {"网格策略-IF2606", "趋势跟踪-RB2610", "日内回转-600901",
+                                      "跨期套利-AU2608", "做市-601778",     "动量轮动-篮子"};
+
+constexpr double kOrderServiceToggleChance = 0.15; // per step: the service is mostly up
+constexpr int kMaxFileOrdersPerStep = 4;
+const char kOrderDirectory[] = "/data/orders";
 
 struct SimAccount {
     const char* key;
@@ -92,6 +113,8 @@ CBackendSimulator::CBackendSimulator(std::uint32_t seed, QObject* parent)
     , m_rng(seed)
     , m_networkTimer(new QTimer(this))
     , m_quoteTimer(new QTimer(this))
+    , m_strategyTimer(new QTimer(this))
+    , m_orderServiceTimer(new QTimer(this))
 {
     // The worker draws from its own generator so that the two timelines do not disturb each other.
     std::seed_seq loginSeed{seed, 0x4c4f47u};
@@ -100,6 +123,9 @@ CBackendSimulator::CBackendSimulator(std::uint32_t seed, QObject* parent)
     for (const SimAccount& account : kAccounts)
         m_accounts.push_back(std::make_shared<CAccountInfo>(account.key, account.accountId, account.broker));
     m_loginStates.assign(m_accounts.size(), BROKER_LOGIN_CONNECTING);
+    m_dataReady.assign(m_accounts.size(), false);
+    m_trade = std::make_unique<CTradeActivitySimulator>(seed, m_accounts);
+    m_flood = std::make_unique<COrderFlood>(seed, m_accounts);
 
     for (int band = 0; band < kBandCount; ++band)
         m_bandOrder.push_back(band);
@@ -107,6 +133,8 @@ CBackendSimulator::CBackendSimulator(std::uint32_t seed, QObject* parent)
 
     connect(m_networkTimer, &QTimer::timeout, this, &CBackendSimulator::stepNetwork);
     connect(m_quoteTimer, &QTimer::timeout, this, &CBackendSimulator::stepQuoteSources);
+    connect(m_strategyTimer, &QTimer::timeout, this, &CBackendSimulator::stepStrategies);
+    connect(m_orderServiceTimer, &QTimer::timeout, this, &CBackendSimulator::stepOrderService);
     applyIntervals();
 }
 
@@ -137,14 +165,25 @@ void CBackendSimulator::start()
     CQuoteClient::instance()->setQuoteConnectNum(m_quoteSources);
     updateQuoteTradeConnect();
 
+    // The text first: whoever hears the status change and asks for the text gets the new one.
+    COrderService::instance()->setStatusBarTip(orderServiceTip(true));
+    COrderService::instance()->setRunning(true);
+    while (runningStrategies().size() < static_cast<std::size_t>(kStartStrategies))
+        stepStrategies();
+
     m_networkTimer->start();
     m_quoteTimer->start();
+    m_strategyTimer->start();
+    m_orderServiceTimer->start();
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_stopRequested = false;
         m_republishRequested = false;
     }
     m_loginWorker = std::thread([this] { runLoginWorker(); });
+    m_trade->start();
+    if (m_floodRate > 0)
+        m_flood->start(m_floodRate);
 }
 
 void CBackendSimulator::stop()
@@ -154,6 +193,10 @@ void CBackendSimulator::stop()
     m_running = false;
     m_networkTimer->stop();
     m_quoteTimer->stop();
+    m_strategyTimer->stop();
+    m_orderServiceTimer->stop();
+    m_flood->stop();
+    m_trade->stop();
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_stopRequested = true;
@@ -175,7 +218,8 @@ void CBackendSimulator::setSpeedFactor(double factor)
     if (factor == m_speedFactor.load())
         return;
     m_speedFactor.store(factor);
-    applyIntervals(); // the login worker picks the factor up at its next wait
+    m_trade->setSpeedFactor(factor);
+    applyIntervals(); // the workers pick the factor up at their next wait
 }
 
 void CBackendSimulator::applyIntervals()
@@ -183,6 +227,100 @@ void CBackendSimulator::applyIntervals()
     const double factor = m_speedFactor.load();
     m_networkTimer->setInterval(static_cast<int>(kNetworkStepMs / factor));
     m_quoteTimer->setInterval(static_cast<int>(kQuoteStepMs / factor));
+    m_strategyTimer->setInterval(static_cast<int>(kStrategyStepMs / factor));
+    m_orderServiceTimer->setInterval(static_cast<int>(kOrderServiceStepMs / factor));
+}
+
+void CBackendSimulator::setFloodRate(int updatesPerSecond)
+{
+    updatesPerSecond = std::clamp(updatesPerSecond, 0, kMaxFloodRate);
+    if (updatesPerSecond == m_floodRate)
+        return;
+    m_floodRate = updatesPerSecond;
+    if (m_running) {
+        m_flood->stop();
+        if (m_floodRate > 0)
+            m_flood->start(m_floodRate);
+    }
+    emit sigFloodRateChanged(m_floodRate);
+}
+
+bool CBackendSimulator::isFlooding() const
+{
+    return m_flood->isRunning();
+}
+
+std::uint64_t CBackendSimulator::publishedOrderUpdates() const
+{
+    return m_trade->publishedOrders() + m_flood->publishedUpdates();
+}
+
+std::uint64_t CBackendSimulator::publishedFloodUpdates() const
+{
+    return m_flood->publishedUpdates();
+}
+
+std::uint64_t CBackendSimulator::publishedTaskUpdates() const
+{
+    return m_trade->publishedTasks();
+}
+
+std::vector<std::string> CBackendSimulator::runningStrategies()
+{
+    // The user may have stopped some through the status bar; the manager knows which still run.
+    const QStringList running = CStrategyTradeManager::instance()->runningProcesses();
+    std::vector<std::string> ids;
+    for (auto it = m_strategyNames.begin(); it != m_strategyNames.end();) {
+        if (running.contains(QString::fromStdString(it->first))) {
+            ids.push_back(it->first);
+            ++it;
+        } else {
+            it = m_strategyNames.erase(it);
+        }
+    }
+    return ids;
+}
+
+void CBackendSimulator::stepStrategies()
+{
+    const std::vector<std::string> running = runningStrategies();
+    const bool start = running.size() < static_cast<std::size_t>(kMinStrategies)
+        || (running.size() < static_cast<std::size_t>(kMaxStrategies) && chance(m_rng, kStrategyStartChance));
+    if (start) {
+        const auto name = std::uniform_int_distribution<std::size_t>(0, std::size(kStrategyNames) - 1)(m_rng);
+        const std::string requestId = kStrategyIdPrefix + std::to_string(m_nextStrategyId++);
+        m_strategyNames[requestId] = kStrategyNames[name];
+        CStrategyTradeManager::instance()->startProcess(requestId, kStrategyNames[name]);
+    } else if (!running.empty() && chance(m_rng, kStrategyEndChance)) {
+        const auto victim = std::uniform_int_distribution<std::size_t>(0, running.size() - 1)(m_rng);
+        CStrategyTradeManager::instance()->finishProcess(running[victim]);
+    }
+}
+
+void CBackendSimulator::republishStrategies()
+{
+    // Starting a running process again only repeats its report; the manager keeps one entry.
+    for (const std::string& id : runningStrategies())
+        CStrategyTradeManager::instance()->startProcess(id, m_strategyNames[id]);
+}
+
+void CBackendSimulator::stepOrderService()
+{
+    COrderService* service = COrderService::instance();
+    if (service->hasRunning())
+        m_fileOrdersRead += std::uniform_int_distribution<int>(0, kMaxFileOrdersPerStep)(m_rng);
+    const bool running = chance(m_rng, kOrderServiceToggleChance) ? !service->hasRunning() : service->hasRunning();
+    service->setStatusBarTip(orderServiceTip(running));
+    service->setRunning(running);
+}
+
+QString CBackendSimulator::orderServiceTip(bool running) const
+{
+    QStringList lines;
+    lines << (running ? QStringLiteral("文件单服务: 运行中") : QStringLiteral("文件单服务: 已停止"));
+    lines << QStringLiteral("扫描目录: %1").arg(QLatin1String(kOrderDirectory));
+    lines << QStringLiteral("今日读入: %1 笔").arg(m_fileOrdersRead);
+    return lines.join(QLatin1Char('\n'));
 }
 
 void CBackendSimulator::republishLoginStatus()
@@ -309,6 +447,22 @@ void CBackendSimulator::reportAllLogins()
     for (std::size_t i = 0; i < m_accounts.size(); ++i) {
         const EBROKER_LOGIN_STATUS status = m_loginStates[i];
         CTradeClient::instance()->reportLoginStatus(m_accounts[i], status, loginMessage(status));
+        followLogin(i, isLoginStatusReady(status));
         emit sigLoginReported(QString::fromStdString(m_accounts[i]->accountId()), static_cast<int>(status));
     }
+}
+
+void CBackendSimulator::followLogin(std::size_t accountIndex, bool ready)
+{
+    if (ready == m_dataReady[accountIndex])
+        return;
+    m_dataReady[accountIndex] = ready;
+    m_trade->setAccountLoggedIn(accountIndex, ready);
+    m_flood->setAccountLoggedIn(accountIndex, ready);
+    if (!ready)
+        return;
+    // A login gives the account its store; views that count its data subscribe when they hear of it.
+    const CAccountInfoPtr& account = m_accounts[accountIndex];
+    TraderCenter::instance()->getDataCenter()->addAccount(account->getKey());
+    CTradeClient::instance()->reportAccountDataInited(*account);
 }

@@ -9,11 +9,16 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <mutex>
 #include <random>
+#include <string>
 #include <thread>
 #include <vector>
 
+class COrderFlood;
+class CTradeActivitySimulator;
 class QTimer;
 
 /**
@@ -28,23 +33,37 @@ class QTimer;
  * - Trade accounts: three accounts are put in the user configuration at start; a worker thread owned
  *   by the simulator reports their login results through CTradeClient, as the real client's network
  *   thread does. Mostly all are logged in; sometimes one fails or is cut off, then logs in again.
+ *   Each successful login gives the account its data store and announces the account's data
+ *   (CTradeClient::reportAccountDataInited), as the real client does once the store is filled.
+ * - Orders and tasks: CTradeActivitySimulator trades on the logged-in accounts from a thread of its
+ *   own, a few changes a second; on request COrderFlood adds a storm of order updates from several
+ *   threads (setFloodRate()).
+ * - Strategies: now and then a strategy process starts or ends through CStrategyTradeManager.
+ * - Order service: the file order service stops and starts again now and then; its status text follows.
  *
- * Network and quote steps run on the GUI thread from timers; the login reports come from the worker.
- * The same seed gives the same sequence of states on each timeline.
+ * Network, quote, strategy and order service steps run on the GUI thread from timers; logins, orders
+ * and tasks are published from worker threads. The same seed gives the same sequence of states on
+ * each timeline (the flood's timing follows the machine, its choices the seed).
  */
 class TERMINALHOST_EXPORT CBackendSimulator : public QObject
 {
     Q_OBJECT
 public:
+    /// The flood's default: order updates per second over all its threads.
+    static constexpr int kDefaultFloodRate = 200000;
+    static constexpr int kMaxFloodRate = 5000000;
+
     explicit CBackendSimulator(std::uint32_t seed, QObject* parent = nullptr);
     ~CBackendSimulator() override;
 
     /// A seed from the system's random device, for runs that need not repeat.
     static std::uint32_t randomSeed();
 
-    /// Publishes the accounts, brings the connections up and starts the timers and the login worker.
+    /// Publishes the accounts, brings the connections up, starts the order service and a couple of
+    /// strategies, and starts the timers and the workers (and the flood, when its rate is set).
     void start();
-    /// Stops the timers and joins the login worker; a connection the simulator dropped comes back up.
+    /// Stops the timers and joins every worker, so nothing is published after it returns; a connection
+    /// the simulator dropped comes back up. Orders, tasks and strategies stay as they are.
     void stop();
     bool isRunning() const { return m_running; }
 
@@ -63,12 +82,34 @@ public:
     void stepNetwork();
     /// One step of the quote source walk, as its timer does it.
     void stepQuoteSources();
+    /// One step of the strategies: maybe one starts or one ends. GUI thread (the manager is not thread-safe).
+    void stepStrategies();
+    /// One step of the order service: maybe it stops or starts again; its status text is renewed.
+    void stepOrderService();
+    /// Reports the running strategies again, for a status bar built after they started: the bar learns
+    /// of strategies only from the manager's reports.
+    void republishStrategies();
+
+    /// Order updates per second of the flood, 0 to switch it off; clamped to kMaxFloodRate. Takes
+    /// effect at once while running, else at start(). Stopping it joins its threads.
+    void setFloodRate(int updatesPerSecond);
+    int floodRate() const { return m_floodRate; }
+    bool isFlooding() const;
+
+    /// Order records published since construction, regular and flood together; any thread.
+    std::uint64_t publishedOrderUpdates() const;
+    /// Of those, the flood's.
+    std::uint64_t publishedFloodUpdates() const;
+    /// Task records published since construction; any thread.
+    std::uint64_t publishedTaskUpdates() const;
 
 signals:
     /// After each network step; delayMs is 0 while disconnected.
     void sigNetworkStep(double delayMs, bool connected);
     /// After each login report. Emitted on the worker thread.
     void sigLoginReported(const QString& accountId, int status);
+    /// The flood's rate changed; 0 is off.
+    void sigFloodRateChanged(int updatesPerSecond);
 
 private:
     void applyIntervals();
@@ -79,6 +120,10 @@ private:
     bool waitForNextLoginStep(int ms);
     void stepLogins();
     void reportAllLogins();
+    void followLogin(std::size_t accountIndex, bool ready);
+    QString orderServiceTip(bool running) const;
+    /// Request ids of the simulator's strategies that still run; forgets those that ended.
+    std::vector<std::string> runningStrategies();
 
     std::vector<CAccountInfoPtr> m_accounts;
 
@@ -86,6 +131,8 @@ private:
     std::mt19937 m_rng;
     QTimer* m_networkTimer = nullptr;
     QTimer* m_quoteTimer = nullptr;
+    QTimer* m_strategyTimer = nullptr;
+    QTimer* m_orderServiceTimer = nullptr;
     bool m_running = false;
     double m_delayMs = 5.0;
     double m_delayTargetMs = 5.0;
@@ -95,6 +142,10 @@ private:
     std::size_t m_bandCursor = 0;
     int m_dropTicksLeft = 0;
     int m_quoteSources = 0;
+    std::map<std::string, std::string> m_strategyNames; ///< request id -> name, of the simulator's strategies
+    int m_nextStrategyId = 1;
+    int m_fileOrdersRead = 0;
+    int m_floodRate = 0;
 
     // Shared with the login worker.
     std::atomic<double> m_speedFactor{1.0};
@@ -107,4 +158,8 @@ private:
     // Login worker only (the worker is joined before another one starts).
     std::mt19937 m_loginRng;
     std::vector<EBROKER_LOGIN_STATUS> m_loginStates;
+    std::vector<bool> m_dataReady; ///< accounts whose data was announced since their last login
+
+    std::unique_ptr<CTradeActivitySimulator> m_trade;
+    std::unique_ptr<COrderFlood> m_flood;
 };
