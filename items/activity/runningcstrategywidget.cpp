@@ -3,21 +3,14 @@
 #include "strategyrunningdialog.h"
 
 #include <hostutils.h>
-#include <simpletext.h>
 #include <simpletextwidget.h>
 #include <strategytrademanager.h>
 
-#include <QMetaType>
 
 namespace {
 const char kObjectName[] = "running_cstrategy_widget";
 const char kFullCaption[] = " 执行中策略: ";
 const char kLiteCaption[] = " 策略: ";
-const char kLabelFont[] = "fnt_default_normal_fix";
-const char kLabelColor[] = "clr_text_default";
-const char kCounterFont[] = "fnt_default_normal_heavy_fix";
-const char kCounterColor[] = "clr_global_rise";
-constexpr int kMaxTextWidth = 100000; // px; texts are never cut
 constexpr int kLabelX = 10;
 constexpr int kCounterGap = 12;   // px from the label's width to the counter's x
 constexpr int kFullExtra = 12;    // px the full form adds to its two texts
@@ -27,15 +20,9 @@ constexpr int kEventClick = 10;
 
 CRunningCStrategyWidget::CRunningCStrategyWidget(QWidget* parent)
     : CItemBaseWidget(QLatin1String(kObjectName), false, parent)
+    , m_texts(QString::fromUtf8(kFullCaption), QString::fromUtf8(kLiteCaption), this)
 {
     setObjectName(QLatin1String(kObjectName));
-
-    m_label = new CSimpleTextWidget(true, 0, QString::fromUtf8(kFullCaption), this);
-    m_label->setFontKey(QLatin1String(kLabelFont));
-    m_label->setColorKey(QLatin1String(kLabelColor));
-    m_counter = new CSimpleTextWidget(true, 0, QStringLiteral("0"), this);
-    m_counter->setFontKey(QLatin1String(kCounterFont));
-    m_counter->setColorKey(QLatin1String(kCounterColor));
 
     m_dialog = new CStrategyRunningDialog(this);
     m_dialog->hide();
@@ -77,12 +64,7 @@ void CRunningCStrategyWidget::slotStrategyRemove(const QString& requestId)
 
 void CRunningCStrategyWidget::updateCount(int count)
 {
-    const int before = m_counter->width();
-    const QString text = QStringLiteral("%1").arg(count);
-    m_counter->setText(text, kMaxTextWidth);
-    const int after = CSimpleText::getSize(text, QLatin1String(kCounterFont)).width();
-    m_counter->setFixedWidth(after);
-    if (after > before)
+    if (m_texts.showCount(count))
         emit sigResizeRunningStrategySize();
     resize(getMaxWidth(), height());
     layoutChildren();
@@ -90,19 +72,19 @@ void CRunningCStrategyWidget::updateCount(int count)
 
 void CRunningCStrategyWidget::switchToLite(bool lite)
 {
-    setCaption(QString::fromUtf8(lite ? kLiteCaption : kFullCaption));
+    setCaption(lite);
 }
 
 int CRunningCStrategyWidget::getMaxWidth()
 {
-    setCaption(QString::fromUtf8(kFullCaption));
-    return m_label->width() + m_counter->width() + kFullExtra;
+    setCaption(false);
+    return m_texts.textWidth() + kFullExtra;
 }
 
 int CRunningCStrategyWidget::getMinWidth()
 {
-    setCaption(QString::fromUtf8(kLiteCaption));
-    return m_label->width() + m_counter->width() + kLiteExtra;
+    setCaption(true);
+    return m_texts.textWidth() + kLiteExtra;
 }
 
 bool CRunningCStrategyWidget::handleEvent(int type, int id, int arg, QString text, void* data)
@@ -121,17 +103,19 @@ void CRunningCStrategyWidget::resizeEvent(QResizeEvent* event)
     layoutChildren();
 }
 
-void CRunningCStrategyWidget::setCaption(const QString& caption)
+void CRunningCStrategyWidget::setCaption(bool lite)
 {
-    if (caption == m_label->getText())
+    const QString before = m_texts.label()->getText();
+    m_texts.showCaption(lite);
+    if (m_texts.label()->getText() == before)
         return;
-    m_label->setText(caption, kMaxTextWidth);
     // The width may not change with the caption, so no resize would move the counter.
     layoutChildren();
 }
 
 void CRunningCStrategyWidget::layoutChildren()
 {
-    m_label->move(kLabelX, (height() - m_label->height()) / 2);
-    m_counter->move(m_label->width() + kCounterGap, (height() - m_counter->height()) / 2);
+    CSimpleTextWidget* label = m_texts.label();
+    label->move(kLabelX, (height() - label->height()) / 2);
+    m_texts.counter()->move(label->width() + kCounterGap, (height() - m_texts.counter()->height()) / 2);
 }

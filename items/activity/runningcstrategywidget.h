@@ -1,5 +1,7 @@
 #pragma once
 
+#include "runningcounttext.h"
+
 #include <itembasewidget.h>
 
 #include <QSet>
@@ -46,11 +48,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void setCaption(const QString& caption);
+    void setCaption(bool lite);
     void layoutChildren();
 
-    CSimpleTextWidget* m_label = nullptr;
-    CSimpleTextWidget* m_counter = nullptr;
+    CRunningCountText m_texts;
     CStrategyRunningDialog* m_dialog = nullptr;
     QSet<QString> m_runningIds; ///< request ids known as running; its size is the count shown
 };

@@ -8,10 +8,8 @@
 #include <simpletextwidget.h>
 #include <tradeclient.h>
 #include <tradedata.h>
-#include <uiresource.h>
 #include <userconfig.h>
 
-#include <QFontMetrics>
 #include <QTimer>
 
 #include <boost/bind/bind.hpp>
@@ -23,12 +21,7 @@ const char kObjectName[] = "running_orders_widget";
 const char kIcon[] = "tc_img_status_bar_orders";
 const char kFullCaption[] = " 执行中委托: ";
 const char kLiteCaption[] = " 委托: ";
-const char kCaptionFont[] = "fnt_default_normal_fix";
-const char kCaptionColor[] = "clr_text_default";
-const char kCounterFont[] = "fnt_default_normal_heavy_fix";
-const char kCounterColor[] = "clr_global_rise";
 constexpr int kRefreshIntervalMs = 500;
-constexpr int kTextMaxWidth = 100000;
 constexpr int kFullPadding = 14;  // px around icon, caption and counter
 constexpr int kLitePadding = 16;  // px; the compact form keeps a little more air
 constexpr int kLeftMargin = 10;   // px before the icon
@@ -47,14 +40,9 @@ int orderMark(const COrderDetail& order)
 
 CRunningOrdersWidget::CRunningOrdersWidget(QWidget* parent)
     : CItemBaseWidget(QLatin1String(kObjectName), false, parent)
+    , m_image(new CImageWidget(0, QLatin1String(kIcon), this))
+    , m_texts(QString::fromUtf8(kFullCaption), QString::fromUtf8(kLiteCaption), this)
 {
-    m_image = new CImageWidget(0, QLatin1String(kIcon), this);
-    m_label = new CSimpleTextWidget(true, 0, QString::fromUtf8(kFullCaption), this);
-    m_label->setFontKey(QLatin1String(kCaptionFont));
-    m_label->setColorKey(QLatin1String(kCaptionColor));
-    m_counter = new CSimpleTextWidget(true, 0, QStringLiteral("0"), this);
-    m_counter->setFontKey(QLatin1String(kCounterFont));
-    m_counter->setColorKey(QLatin1String(kCounterColor));
 
     m_refreshTimer = new QTimer(this);
     connect(m_refreshTimer, &QTimer::timeout, this, &CRunningOrdersWidget::slotTimeout);
@@ -78,12 +66,7 @@ CRunningOrdersWidget::~CRunningOrdersWidget()
 
 void CRunningOrdersWidget::updateCount(int count)
 {
-    const QString text = QStringLiteral("%1").arg(count);
-    m_counter->setText(text, kTextMaxWidth);
-    const int before = m_counter->width();
-    const QFontMetrics metrics(CUiResource::instance()->getFont(QLatin1String(kCounterFont)));
-    m_counter->setFixedWidth(metrics.horizontalAdvance(text));
-    if (m_counter->width() > before)
+    if (m_texts.showCount(count))
         emit sigResizeRunningOrderSize();
     resize(getMaxWidth(), height());
     placeChildren();
@@ -91,19 +74,19 @@ void CRunningOrdersWidget::updateCount(int count)
 
 void CRunningOrdersWidget::switchToLite(bool lite)
 {
-    m_label->setText(QString::fromUtf8(lite ? kLiteCaption : kFullCaption), kTextMaxWidth);
+    m_texts.showCaption(lite);
 }
 
 int CRunningOrdersWidget::getMaxWidth()
 {
-    m_label->setText(QString::fromUtf8(kFullCaption), kTextMaxWidth);
-    return m_image->width() + m_label->width() + m_counter->width() + kFullPadding;
+    m_texts.showCaption(false);
+    return m_image->width() + m_texts.textWidth() + kFullPadding;
 }
 
 int CRunningOrdersWidget::getMinWidth()
 {
-    m_label->setText(QString::fromUtf8(kLiteCaption), kTextMaxWidth);
-    return m_image->width() + m_label->width() + m_counter->width() + kLitePadding;
+    m_texts.showCaption(true);
+    return m_image->width() + m_texts.textWidth() + kLitePadding;
 }
 
 bool CRunningOrdersWidget::handleEvent(int type, int id, int arg, QString text, void* data)
@@ -219,10 +202,8 @@ void CRunningOrdersWidget::placeChildren()
         m_image->move(kLeftMargin, (h - m_image->height()) / 2);
         x = m_image->width() + kIconGap;
     }
-    if (m_label) {
-        m_label->move(x, (h - m_label->height()) / 2);
-        x += m_label->width() + kCaptionGap;
-    }
-    if (m_counter)
-        m_counter->move(x, (h - m_counter->height()) / 2);
+    CSimpleTextWidget* label = m_texts.label();
+    label->move(x, (h - label->height()) / 2);
+    x += label->width() + kCaptionGap;
+    m_texts.counter()->move(x, (h - m_texts.counter()->height()) / 2);
 }

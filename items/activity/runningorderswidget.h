@@ -1,5 +1,6 @@
 #pragma once
 
+#include "runningcounttext.h"
 #include "tstringmapsum.h"
 
 #include <itembasewidget.h>
@@ -45,8 +46,8 @@ public:
     void onOrderDetail(const IDataPtr& data);
 
     CImageWidget* image() const { return m_image; }
-    CSimpleTextWidget* label() const { return m_label; }
-    CSimpleTextWidget* counter() const { return m_counter; }
+    CSimpleTextWidget* label() const { return m_texts.label(); }
+    CSimpleTextWidget* counter() const { return m_texts.counter(); }
     /// Null until the first click that needs it.
     CPopCommonPanelDialog* popupDialog() const { return m_popupDialog; }
 
@@ -71,8 +72,7 @@ private:
     void placeChildren();
 
     CImageWidget* m_image = nullptr;
-    CSimpleTextWidget* m_label = nullptr;
-    CSimpleTextWidget* m_counter = nullptr;
+    CRunningCountText m_texts;
     CPopCommonPanelDialog* m_popupDialog = nullptr;
     int m_shownCount = 0;
     QTimer* m_refreshTimer = nullptr;

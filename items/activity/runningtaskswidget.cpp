@@ -6,10 +6,8 @@
 #include <rpcengine.h>
 #include <simpletextwidget.h>
 #include <tradedata.h>
-#include <uiresource.h>
 #include <userconfig.h>
 
-#include <QFontMetrics>
 #include <QTimer>
 
 #include <boost/bind/bind.hpp>
@@ -21,12 +19,7 @@ const char kObjectName[] = "running_tasks_widget";
 const char kExecutorName[] = "ui_process";
 const char kFullCaption[] = " 执行中任务: ";
 const char kLiteCaption[] = " 任务: ";
-const char kCaptionFont[] = "fnt_default_normal_fix";
-const char kCaptionColor[] = "clr_text_default";
-const char kCounterFont[] = "fnt_default_normal_heavy_fix";
-const char kCounterColor[] = "clr_global_rise";
 constexpr int kRefreshIntervalMs = 500;
-constexpr int kTextMaxWidth = 100000;
 constexpr int kPadding = 32;      // px around caption and counter, in both forms
 constexpr int kLeftMargin = 10;   // px before the caption
 constexpr int kCaptionGap = 12;   // px added after the caption's width
@@ -43,6 +36,7 @@ int taskMark(const CTaskDetail& task)
 
 CRunningTasksWidget::CRunningTasksWidget(QWidget* parent)
     : CItemBaseWidget(QLatin1String(kObjectName), false, parent)
+    , m_texts(QString::fromUtf8(kFullCaption), QString::fromUtf8(kLiteCaption), this)
     , m_executor(RPCEngine::instance()->getStrand(kExecutorName))
 {
     CDataCenter* dataCenter = TraderCenter::instance()->getDataCenter();
@@ -65,13 +59,6 @@ CRunningTasksWidget::CRunningTasksWidget(QWidget* parent)
     m_refreshTimer = new QTimer(this);
     connect(m_refreshTimer, &QTimer::timeout, this, &CRunningTasksWidget::slotTimeout);
     m_refreshTimer->start(kRefreshIntervalMs);
-
-    m_label = new CSimpleTextWidget(true, 0, QString::fromUtf8(kFullCaption), this);
-    m_label->setFontKey(QLatin1String(kCaptionFont));
-    m_label->setColorKey(QLatin1String(kCaptionColor));
-    m_counter = new CSimpleTextWidget(true, 0, QStringLiteral("0"), this);
-    m_counter->setFontKey(QLatin1String(kCounterFont));
-    m_counter->setColorKey(QLatin1String(kCounterColor));
 }
 
 CRunningTasksWidget::~CRunningTasksWidget()
@@ -90,12 +77,7 @@ CRunningTasksWidget::~CRunningTasksWidget()
 
 void CRunningTasksWidget::updateCount(int count)
 {
-    const QString text = QStringLiteral("%1").arg(count);
-    m_counter->setText(text, kTextMaxWidth);
-    const int before = m_counter->width();
-    const QFontMetrics metrics(CUiResource::instance()->getFont(QLatin1String(kCounterFont)));
-    m_counter->setFixedWidth(metrics.horizontalAdvance(text));
-    if (m_counter->width() > before)
+    if (m_texts.showCount(count))
         emit sigResizeRunningTaskSize();
     resize(getMaxWidth(), height());
     placeChildren();
@@ -103,19 +85,19 @@ void CRunningTasksWidget::updateCount(int count)
 
 void CRunningTasksWidget::switchToLite(bool lite)
 {
-    m_label->setText(QString::fromUtf8(lite ? kLiteCaption : kFullCaption), kTextMaxWidth);
+    m_texts.showCaption(lite);
 }
 
 int CRunningTasksWidget::getMaxWidth()
 {
-    m_label->setText(QString::fromUtf8(kFullCaption), kTextMaxWidth);
-    return m_label->width() + m_counter->width() + kPadding;
+    m_texts.showCaption(false);
+    return m_texts.textWidth() + kPadding;
 }
 
 int CRunningTasksWidget::getMinWidth()
 {
-    m_label->setText(QString::fromUtf8(kLiteCaption), kTextMaxWidth);
-    return m_label->width() + m_counter->width() + kPadding;
+    m_texts.showCaption(true);
+    return m_texts.textWidth() + kPadding;
 }
 
 bool CRunningTasksWidget::handleEvent(int type, int id, int arg, QString text, void* data)
@@ -166,10 +148,8 @@ void CRunningTasksWidget::placeChildren()
 {
     const int h = height();
     int x = kLeftMargin;
-    if (m_label) {
-        m_label->move(kLeftMargin, (h - m_label->height()) / 2);
-        x = m_label->width() + kCaptionGap;
-    }
-    if (m_counter)
-        m_counter->move(x, (h - m_counter->height()) / 2);
+    CSimpleTextWidget* label = m_texts.label();
+    label->move(kLeftMargin, (h - label->height()) / 2);
+    x = label->width() + kCaptionGap;
+    m_texts.counter()->move(x, (h - m_texts.counter()->height()) / 2);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "runningcounttext.h"
 #include "tstringmapsum.h"
 
 #include <itembasewidget.h>
@@ -43,8 +44,8 @@ public:
     /// Merges one task record; runs on the "ui_process" strand.
     void onTaskDetail(const IDataPtr& data);
 
-    CSimpleTextWidget* label() const { return m_label; }
-    CSimpleTextWidget* counter() const { return m_counter; }
+    CSimpleTextWidget* label() const { return m_texts.label(); }
+    CSimpleTextWidget* counter() const { return m_texts.counter(); }
     /// Null until the first click that needs it.
     CPopCommonPanelDialog* popupDialog() const { return m_popupDialog; }
 
@@ -61,8 +62,7 @@ protected:
 private:
     void placeChildren();
 
-    CSimpleTextWidget* m_label = nullptr;
-    CSimpleTextWidget* m_counter = nullptr;
+    CRunningCountText m_texts;
     CPopCommonPanelDialog* m_popupDialog = nullptr;
     int m_shownCount = 0;
     QTimer* m_refreshTimer = nullptr;
