@@ -281,25 +281,30 @@ private slots:
                  qPrintable(QStringLiteral("orders end at %1, tasks start at %2").arg(orders->geometry().right()).arg(tasks->x())));
     }
 
-    void forwardsTheRunningCountsToTheirItems()
+    void forwardsCountsOnlyToItemsItHas()
     {
-        configure({0, 0, false, false, false});
-        CStatusBar bar(nullptr);
-        bar.setRunningOrders(7);
-        bar.setRunningTasks(12);
         auto texts = [](QWidget* item) {
             QStringList found;
             for (CSimpleTextWidget* text : item->findChildren<CSimpleTextWidget*>())
                 found << text->getText();
             return found;
         };
-        QVERIFY(texts(bar.findChild<CRunningOrdersWidget*>()).contains(QStringLiteral("7")));
-        QVERIFY(texts(bar.findChild<CRunningTasksWidget*>()).contains(QStringLiteral("12")));
+        configure({0, 0, false, false, false});
+        CStatusBar tradingBar(nullptr);
+        tradingBar.setRunningOrders(7);
+        tradingBar.setRunningTasks(12);
+        tradingBar.setNetStatus(3); // no quote source item here: nothing happens
+        QVERIFY(texts(tradingBar.findChild<CRunningOrdersWidget*>()).contains(QStringLiteral("7")));
+        QVERIFY(texts(tradingBar.findChild<CRunningTasksWidget*>()).contains(QStringLiteral("12")));
 
-        configure({0, 2, false, false, false});
-        CStatusBar quoteLayoutBar(nullptr);
-        quoteLayoutBar.setRunningOrders(7); // no such item in this layout: nothing happens
-        QVERIFY(!quoteLayoutBar.findChild<CRunningOrdersWidget*>());
+        configure({1, 0, false, false, false});
+        CStatusBar quoteClientBar(nullptr);
+        quoteClientBar.setRunningOrders(7); // no running orders item here: nothing happens
+        quoteClientBar.setNetStatus(0);
+        auto* quoteSource = findItem<CQuoteConnectStatusWidget>(&quoteClientBar);
+        QCOMPARE(quoteSource->icon()->imageKey(), QStringLiteral("tc_img_status_bar_quoteconnect_none"));
+        quoteClientBar.setNetStatus(3);
+        QCOMPARE(quoteSource->count()->getText(), QStringLiteral("3"));
     }
 
     void resizingTheBarRunsTheFittingPass()
@@ -357,18 +362,13 @@ private slots:
         QCOMPARE(bar.handleEvent(type, id, arg, QString(), nullptr), consumed);
     }
 
-    void uiScaleEventSetsTheScaleInPercent()
+    void theUiScaleEventSetsTheScaleTheMagnifierStartsFrom()
     {
         CStatusBar bar(nullptr);
-        QVERIFY(bar.handleEvent(57, 0, 150, QString(), nullptr));
-        QCOMPARE(CUiResource::instance()->getUIScale(), 1.5);
-    }
-
-    void theMagnifierStartsAtTheCurrentScale()
-    {
-        CUiResource::instance()->setUIScale(1.25);
-        CStatusBar bar(nullptr);
-        QCOMPARE(bar.findChild<CMagnifierWidget*>()->fontScale(), 125);
+        QVERIFY(bar.handleEvent(57, 0, 125, QString(), nullptr));
+        QCOMPARE(CUiResource::instance()->getUIScale(), 1.25);
+        CStatusBar laterBar(nullptr);
+        QCOMPARE(laterBar.findChild<CMagnifierWidget*>()->fontScale(), 125);
     }
 
     void theLatencyChartDialogIsCreatedOnceAndKept()
@@ -393,22 +393,6 @@ private slots:
         QVERIFY(!bar.tradeToolTip()->isVisible());
     }
 
-    void forwardsTheQuoteSourceCountOnlyWhenItHasTheItem()
-    {
-        configure({1, 0, false, false});
-        CStatusBar quoteClientBar(nullptr);
-        quoteClientBar.setNetStatus(0);
-        QCOMPARE(findItem<CQuoteConnectStatusWidget>(&quoteClientBar)->icon()->imageKey(),
-                 QStringLiteral("tc_img_status_bar_quoteconnect_none"));
-        quoteClientBar.setNetStatus(3);
-        QCOMPARE(findItem<CQuoteConnectStatusWidget>(&quoteClientBar)->count()->getText(), QStringLiteral("3"));
-
-        configure({0, 0, false, false});
-        CStatusBar tradingBar(nullptr);
-        tradingBar.setNetStatus(3); // no quote source item: nothing to update, nothing to break
-        QVERIFY(!findItem<CQuoteConnectStatusWidget>(&tradingBar));
-    }
-
     void eventsTheBarDoesNotOwnReachTheMainWindow()
     {
         EventRecorder mainWindow;
@@ -418,29 +402,12 @@ private slots:
         QCOMPARE(mainWindow.count(1081), 1);
     }
 
-    void anItemWithoutItsOwnContractReportsNothing()
-    {
-        CItemBaseWidget item(QStringLiteral("any"), true, nullptr);
-        QCOMPARE(item.getMaxWidth(), 0);
-        QCOMPARE(item.getMinWidth(), 0);
-        item.switchToLite(true);
-        QCOMPARE(item.objectName(), QStringLiteral("status_bar_item"));
-    }
-
-    void aToolTipWithoutLinesIsATenPixelBox()
+    void aToolTipSizesItselfToItsLines()
     {
         ToolTipWidget tip;
         tip.relayout();
-        QCOMPARE(tip.size(), QSize(10, 10));
-        QCOMPARE(tip.totalHeight(), 10);
-        QCOMPARE(int(tip.windowFlags() & (Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)),
-                 int(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint));
-    }
-
-    void aToolTipSizesItselfToItsLines()
-    {
+        QCOMPARE(tip.size(), QSize(10, 10)); // no lines: an empty box
         const QVector<QString> lines{QStringLiteral("88020011: 登录成功"), QStringLiteral("8802: 登录失败")};
-        ToolTipWidget tip;
         tip.setTexts(lines);
         tip.setColorKeys({QStringLiteral("clr_global_black"), QStringLiteral("clr_global_red")});
         tip.relayout();
