@@ -16,7 +16,6 @@
 #include <QPointer>
 
 #include <atomic>
-#include <cstdlib>
 #include <memory>
 #include <random>
 #include <string>
@@ -25,120 +24,81 @@
 
 namespace {
 // ThreadSanitizer makes every step about ten times slower: the flood is scaled down with it.
-#if defined(__SANITIZE_THREAD__)
-constexpr int kDefaultDivisor = 4;
-#elif defined(__has_feature)
+#if defined(__has_feature)
 #if __has_feature(thread_sanitizer)
-constexpr int kDefaultDivisor = 4;
-#else
-constexpr int kDefaultDivisor = 1;
+#define STATUSBAR_STRESS_UNDER_TSAN
 #endif
+#endif
+#if defined(__SANITIZE_THREAD__) || defined(STATUSBAR_STRESS_UNDER_TSAN)
+constexpr int kDefaultDivisor = 4;
 #else
 constexpr int kDefaultDivisor = 1;
 #endif
 
 constexpr int kPublishers = 4;
-constexpr int kOrderUpdatesPerPublisher = 100000;
-constexpr int kOrdersPerPublisher = 20000;
 constexpr int kTaskEvery = 5;            // one task update per this many order updates
-constexpr int kTasksPerPublisher = 2000;
 constexpr int kCountedAccounts = 3;      // publishers 0..2 publish to ready accounts, 3 to a filtered one
 constexpr int kReloadSteps = 10;         // full reloads spread over the flood
 constexpr int kReloginSteps = 100;       // re-logins spread over the flood
 constexpr int kRunning = 3;
 
-// STATUSBAR_STRESS_DIVISOR overrides how much smaller than the full flood the run is.
-int divisor()
-{
-    const int fromEnvironment = std::atoi(qgetenv("STATUSBAR_STRESS_DIVISOR").constData());
-    return fromEnvironment > 0 ? fromEnvironment : kDefaultDivisor;
-}
-
+// Per publisher; STATUSBAR_STRESS_DIVISOR overrides how much smaller than the full flood the run is.
 struct Flood {
-    int orderUpdates = kOrderUpdatesPerPublisher / divisor();
-    int orders = kOrdersPerPublisher / divisor();
-    int tasks = kTasksPerPublisher / divisor();
+    int fromEnvironment = qEnvironmentVariableIntValue("STATUSBAR_STRESS_DIVISOR");
+    int divisor = fromEnvironment > 0 ? fromEnvironment : kDefaultDivisor;
+    int orderUpdates = 100000 / divisor;
+    int orders = 20000 / divisor;
+    int tasks = 2000 / divisor;
 };
-
-CDataCenter* dataCenter()
-{
-    return TraderCenter::instance()->getDataCenter();
-}
 
 std::string accountKey(int publisher)
 {
     return "S" + std::to_string(publisher);
 }
 
-std::string orderKey(int publisher, int order)
-{
-    return "O" + std::to_string(publisher) + "-" + std::to_string(order);
-}
-
-std::string taskKey(int publisher, int task)
-{
-    return "T" + std::to_string(publisher) + "-" + std::to_string(task);
-}
-
-// The state every order and task ends in, so that the final count is known.
-EOrderStatus finalOrderStatus(int order)
-{
-    return order % 3 == 0 ? OrderStatus_PartFilled : OrderStatus_Filled;
-}
-
-int finalTaskStatus(int task)
-{
-    return task % 4 == 0 ? kRunning : 5;
-}
-
-void publishOrder(int publisher, int order, EOrderStatus status)
+void publishOrder(int publisher, int order, int status)
 {
     const std::string account = accountKey(publisher);
-    dataCenter()->publish(account, TradeData_OrderDetail,
-                          std::make_shared<COrderDetail>(orderKey(publisher, order), account, "600000", status));
+    const std::string key = "O" + std::to_string(publisher) + "-" + std::to_string(order);
+    TraderCenter::instance()->getDataCenter()->publish(
+        account, TradeData_OrderDetail, std::make_shared<COrderDetail>(key, account, "600000", static_cast<EOrderStatus>(status)));
 }
 
 void publishTask(int publisher, int task, int status)
 {
     const std::string account = accountKey(publisher);
-    dataCenter()->publish(account, TradeData_TaskDetail,
-                          std::make_shared<CTaskDetail>(taskKey(publisher, task), account, "algo", status));
+    const std::string key = "T" + std::to_string(publisher) + "-" + std::to_string(task);
+    TraderCenter::instance()->getDataCenter()->publish(
+        account, TradeData_TaskDetail, std::make_shared<CTaskDetail>(key, account, "algo", status));
 }
 
-// Random states for random orders and tasks, then the known final state of each.
-void flood(int publisher, const Flood& size, std::atomic<long>& published)
+// Random states for random orders and tasks, for as long as goOn(update) holds.
+template <typename GoOn>
+void floodRandomly(int publisher, const Flood& size, GoOn goOn, std::atomic<long>& published)
 {
     std::mt19937 random(static_cast<unsigned>(publisher) + 1u);
     std::uniform_int_distribution<int> order(0, size.orders - 1);
     std::uniform_int_distribution<int> task(0, size.tasks - 1);
     std::uniform_int_distribution<int> orderStatus(OrderStatus_Submitting, OrderStatus_Rejected);
     std::uniform_int_distribution<int> taskStatus(0, 5);
-    for (int update = 0; update < size.orderUpdates; ++update) {
-        publishOrder(publisher, order(random), static_cast<EOrderStatus>(orderStatus(random)));
+    for (int update = 0; goOn(update); ++update) {
+        publishOrder(publisher, order(random), orderStatus(random));
         if (update % kTaskEvery == 0)
             publishTask(publisher, task(random), taskStatus(random));
         published.fetch_add(1, std::memory_order_relaxed);
     }
+}
+
+// The random flood, then a known final state for every order and task, so that the final count is known.
+void flood(int publisher, const Flood& size, std::atomic<long>& published)
+{
+    floodRandomly(publisher, size, [&size](int update) { return update < size.orderUpdates; }, published);
     for (int i = 0; i < size.orders; ++i) {
-        publishOrder(publisher, i, finalOrderStatus(i));
+        publishOrder(publisher, i, i % 3 == 0 ? OrderStatus_PartFilled : OrderStatus_Filled);
         published.fetch_add(1, std::memory_order_relaxed);
     }
     for (int i = 0; i < size.tasks; ++i)
-        publishTask(publisher, i, finalTaskStatus(i));
-}
-
-// Keeps publishing random updates until told to stop.
-void floodUntil(int publisher, const Flood& size, const std::atomic<bool>& stop, std::atomic<long>& published)
-{
-    std::mt19937 random(static_cast<unsigned>(publisher) + 100u);
-    std::uniform_int_distribution<int> order(0, size.orders - 1);
-    std::uniform_int_distribution<int> status(OrderStatus_Submitting, OrderStatus_Rejected);
-    for (int update = 0; !stop.load(); ++update) {
-        publishOrder(publisher, order(random), static_cast<EOrderStatus>(status(random)));
-        if (update % kTaskEvery == 0)
-            publishTask(publisher, order(random) % size.tasks, kRunning);
-        published.fetch_add(1, std::memory_order_relaxed);
-    }
+        publishTask(publisher, i, i % 4 == 0 ? kRunning : 5);
 }
 
 std::vector<CAccountInfoPtr> logInAccounts()
@@ -147,7 +107,7 @@ std::vector<CAccountInfoPtr> logInAccounts()
     for (int publisher = 0; publisher < kPublishers; ++publisher) {
         const std::string key = accountKey(publisher);
         auto account = std::make_shared<CAccountInfo>(key, key);
-        dataCenter()->addAccount(key);
+        TraderCenter::instance()->getDataCenter()->addAccount(key);
         CTradeClient::instance()->reportLoginStatus(account, BROKER_LOGIN_SUCCESS, "");
         accounts.push_back(account);
     }
@@ -157,15 +117,8 @@ std::vector<CAccountInfoPtr> logInAccounts()
 
 void waitForAllCallbacks()
 {
-    dataCenter()->waitForDeliveries();
+    TraderCenter::instance()->getDataCenter()->waitForDeliveries();
     RPCEngine::waitForStrand(*RPCEngine::instance()->getStrand("ui_process"));
-}
-
-void joinAll(std::vector<std::thread>& threads)
-{
-    for (std::thread& thread : threads)
-        thread.join();
-    threads.clear();
 }
 }
 
@@ -218,7 +171,8 @@ private slots:
             QCoreApplication::processEvents();
             std::this_thread::yield();
         }
-        joinAll(publishers);
+        for (std::thread& thread : publishers)
+            thread.join();
         waitForAllCallbacks();
         orders->slotTimeout();
         tasks->slotTimeout();
@@ -245,8 +199,11 @@ private slots:
         std::atomic<bool> stop{false};
         std::atomic<long> published{0};
         std::vector<std::thread> publishers;
-        for (int publisher = 0; publisher < kPublishers; ++publisher)
-            publishers.emplace_back([publisher, &size, &stop, &published] { floodUntil(publisher, size, stop, published); });
+        for (int publisher = 0; publisher < kPublishers; ++publisher) {
+            publishers.emplace_back([publisher, &size, &stop, &published] {
+                floodRandomly(publisher, size, [&stop](int) { return !stop.load(); }, published);
+            });
+        }
 
         const long warmUp = size.orderUpdates / 4;
         QTRY_VERIFY_WITH_TIMEOUT(published.load() >= warmUp, 60000);
@@ -258,7 +215,8 @@ private slots:
         // The flood goes on well after the bar is gone; none of it may reach its items.
         QTRY_VERIFY_WITH_TIMEOUT(published.load() >= atDestruction + warmUp, 60000);
         stop.store(true);
-        joinAll(publishers);
+        for (std::thread& thread : publishers)
+            thread.join();
         waitForAllCallbacks();
     }
 };

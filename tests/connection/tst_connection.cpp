@@ -2,7 +2,6 @@
 
 #include <eventrecorder.h>
 
-#include <currenttimewidget.h>
 #include <quoteconnectstatuswidget.h>
 #include <quotewidget.h>
 #include <statusbar.h>
@@ -10,12 +9,10 @@
 #include <tradewidget.h>
 
 #include <accountinfo.h>
-#include <appconfig.h>
 #include <imagewidget.h>
 #include <quoteclient.h>
 #include <simpletext.h>
 #include <simpletextwidget.h>
-#include <timeservice.h>
 #include <tradeclient.h>
 #include <uiresource.h>
 #include <userconfig.h>
@@ -24,8 +21,6 @@
 
 #include <memory>
 #include <thread>
-
-Q_DECLARE_METATYPE(Qt::MouseButton)
 
 namespace {
 const QString kSuccess = QStringLiteral("ic_clr_quotetrade_sucess_bg");
@@ -49,16 +44,11 @@ void report(const CAccountInfoPtr& account, int status)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
 }
 
-void hover(QWidget* widget)
+// Sends QEvent::Enter or QEvent::Leave, as the pointer crossing the widget's edge would.
+void cross(QWidget* widget, QEvent::Type type)
 {
-    QEvent enter(QEvent::Enter);
-    QCoreApplication::sendEvent(widget, &enter);
-}
-
-void unhover(QWidget* widget)
-{
-    QEvent leave(QEvent::Leave);
-    QCoreApplication::sendEvent(widget, &leave);
+    QEvent event(type);
+    QCoreApplication::sendEvent(widget, &event);
 }
 
 int toolTipRequests(const EventRecorder& mainWindow, int arg)
@@ -72,45 +62,6 @@ int toolTipRequests(const EventRecorder& mainWindow, int arg)
 int textWidth(const QString& text, const QString& fontKey)
 {
     return CSimpleText::getSize(text, fontKey).width();
-}
-
-QColor colorOf(const char* key)
-{
-    return CUiResource::instance()->getColor(QLatin1String(key));
-}
-
-QColor pixelOf(QWidget* widget, QPoint point)
-{
-    return widget->grab().toImage().pixelColor(point);
-}
-
-std::unique_ptr<CItemBaseWidget> quoteItem(const QString& kind, QWidget* parent)
-{
-    if (kind == QLatin1String("tag"))
-        return std::make_unique<CQuoteWidget>(parent);
-    return std::make_unique<CQuoteConnectStatusWidget>(parent);
-}
-
-// The quote source item has no meta-object of its own, so findChild cannot tell it apart.
-CQuoteConnectStatusWidget* quoteSourceOf(CStatusBar* bar)
-{
-    for (CItemBaseWidget* item : bar->findChildren<CItemBaseWidget*>()) {
-        if (auto* source = dynamic_cast<CQuoteConnectStatusWidget*>(item))
-            return source;
-    }
-    return nullptr;
-}
-
-// A main window with the status bar along its bottom, shown, so that global positions are real.
-std::unique_ptr<QWidget> windowWithBar(int width)
-{
-    auto window = std::make_unique<QWidget>();
-    window->move(100, 300);
-    window->resize(width, 24);
-    auto* bar = new CStatusBar(window.get());
-    bar->resize(width, 24);
-    window->show();
-    return window;
 }
 }
 
@@ -138,41 +89,32 @@ private slots:
         QFETCH(int, reportedCount);
         QFETCH(QString, background);
         CQuoteWidget tag;
+        QCOMPARE(tag.backgroundKey(), kFail);
         CQuoteClient::instance()->setHasQuoteTradeConnect(connected);
         tag.slotQuoteConnectNum(reportedCount);
         QCOMPARE(tag.backgroundKey(), background);
-    }
-
-    void quoteTagChangesColourWhenTheQuoteClientReports()
-    {
-        CQuoteWidget tag;
-        QCOMPARE(tag.backgroundKey(), kFail);
-        CQuoteClient::instance()->setHasQuoteTradeConnect(true);
-        QCOMPARE(tag.backgroundKey(), kSuccess);
-        CQuoteClient::instance()->setHasQuoteTradeConnect(false);
-        QCOMPARE(tag.backgroundKey(), kFail);
+        // The tag follows a later change of the state too.
+        CQuoteClient::instance()->setHasQuoteTradeConnect(!connected);
+        QCOMPARE(tag.backgroundKey(), connected ? kFail : kSuccess);
     }
 
     void leftPressOnAQuoteItemAsksForTheQuoteSources_data()
     {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<Qt::MouseButton>("button");
-        QTest::addColumn<int>("requests");
-        QTest::newRow("tag, left button") << "tag" << Qt::LeftButton << 1;
-        QTest::newRow("tag, right button") << "tag" << Qt::RightButton << 0;
-        QTest::newRow("source count, left button") << "source" << Qt::LeftButton << 1;
-        QTest::newRow("source count, right button") << "source" << Qt::RightButton << 0;
+        QTest::addColumn<bool>("onTag");
+        QTest::newRow("quote tag") << true;
+        QTest::newRow("quote source count") << false;
     }
     void leftPressOnAQuoteItemAsksForTheQuoteSources()
     {
-        QFETCH(QString, kind);
-        QFETCH(Qt::MouseButton, button);
-        QFETCH(int, requests);
+        QFETCH(bool, onTag);
         EventRecorder mainWindow;
-        std::unique_ptr<CItemBaseWidget> item = quoteItem(kind, nullptr);
+        std::unique_ptr<CItemBaseWidget> item(onTag ? static_cast<CItemBaseWidget*>(new CQuoteWidget)
+                                                    : new CQuoteConnectStatusWidget(nullptr));
         item->resize(60, 23);
-        QTest::mousePress(item.get(), button, {}, QPoint(5, 5));
-        QCOMPARE(mainWindow.count(kQuoteSources, 0), requests);
+        QTest::mousePress(item.get(), Qt::RightButton, {}, QPoint(5, 5));
+        QCOMPARE(mainWindow.count(kQuoteSources), 0);
+        QTest::mousePress(item.get(), Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(mainWindow.count(kQuoteSources, 0), 1);
     }
 
     // --- the quote source count ---
@@ -200,7 +142,7 @@ private slots:
         QCOMPARE(item.count()->width(), textWidth(count, kCountFont));
     }
 
-    void quoteSourceWidthsAddItsPartsAndPadding()
+    void quoteSourceLiteFormDropsOnlyTheLabel()
     {
         CQuoteConnectStatusWidget item(nullptr);
         item.setQuoteConnectNum(3);
@@ -209,11 +151,6 @@ private slots:
         const int count = textWidth(QStringLiteral("3"), kCountFont);
         QCOMPARE(item.getMaxWidth(), icon + label + count + 32);
         QCOMPARE(item.getMinWidth(), icon + count + 16);
-    }
-
-    void liteQuoteSourceDropsOnlyItsLabel()
-    {
-        CQuoteConnectStatusWidget item(nullptr);
         item.switchToLite(true);
         QVERIFY(item.label()->isHidden());
         QVERIFY(!item.icon()->isHidden());
@@ -258,94 +195,46 @@ private slots:
         auto* item = new CQuoteConnectStatusWidget(&window);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-
         QVERIFY(item->handleEvent(2, 0, 0, QString(), nullptr));
         QTRY_COMPARE(QToolTip::text(), QStringLiteral("行情源连接状态提示"));
         QCOMPARE(mainWindow.count(kQuoteSources), 0);
-
         QVERIFY(item->handleEvent(5, 0, 0, QString(), nullptr));
         QCOMPARE(mainWindow.count(kQuoteSources, 0), 1);
         QVERIFY(!item->handleEvent(10, 0, 0, QString(), nullptr));
     }
 
-    void quoteSourceHighlightsWhileHoveredOrPressed()
-    {
-        EventRecorder mainWindow;
-        CQuoteConnectStatusWidget item(nullptr);
-        item.resize(90, 23);
-        const QPoint inside(3, 1);
-        const QPoint leftEdge(0, 11);
-        QCOMPARE(pixelOf(&item, inside), colorOf("clr_statusbar_item_default_bg"));
-
-        hover(&item);
-        QCOMPARE(pixelOf(&item, inside), colorOf("clr_statusbar_item_enter_bg"));
-        QCOMPARE(pixelOf(&item, leftEdge), colorOf("clr_statusbar_item_enter_border"));
-
-        unhover(&item);
-        QCOMPARE(pixelOf(&item, inside), colorOf("clr_statusbar_item_default_bg"));
-        QCOMPARE(pixelOf(&item, leftEdge), colorOf("clr_statusbar_item_default_border"));
-
-        QTest::mousePress(&item, Qt::LeftButton, {}, QPoint(5, 5));
-        QCOMPARE(pixelOf(&item, inside), colorOf("clr_statusbar_item_enter_bg"));
-    }
-
     // --- the trade tag ---
-
-    void tradeTagWithoutAccountsShowsFailureAndNoPopup()
-    {
-        EventRecorder mainWindow;
-        CTradeWidget tag;
-        QCOMPARE(tag.backgroundKey(), kFail);
-        hover(&tag);
-        QCOMPARE(toolTipRequests(mainWindow, 0), 0);
-    }
 
     void tradeTagShowsSuccessOnlyWhenEveryAccountLogsIn_data()
     {
-        // -1: no report for that account yet.
-        QTest::addColumn<int>("firstStatus");
-        QTest::addColumn<int>("secondStatus");
+        // One account per entry, ids 1001, 1002, ...; -1: no report for that account yet.
+        QTest::addColumn<QVector<int>>("statuses");
         QTest::addColumn<QString>("background");
-        QTest::newRow("both logged in") << 0 << 0 << kSuccess;
-        QTest::newRow("second failed") << 0 << 3 << kFail;
-        QTest::newRow("first still connecting") << 1 << 0 << kFail;
-        QTest::newRow("second not reported yet") << 0 << -1 << kFail;
+        QTest::newRow("no accounts") << QVector<int>{} << kFail;
+        QTest::newRow("both logged in") << QVector<int>{0, 0} << kSuccess;
+        QTest::newRow("second failed") << QVector<int>{0, 3} << kFail;
+        QTest::newRow("first still connecting") << QVector<int>{1, 0} << kFail;
+        QTest::newRow("second not reported yet") << QVector<int>{0, -1} << kFail;
     }
     void tradeTagShowsSuccessOnlyWhenEveryAccountLogsIn()
     {
-        QFETCH(int, firstStatus);
-        QFETCH(int, secondStatus);
+        QFETCH(QVector<int>, statuses);
         QFETCH(QString, background);
-        const CAccountInfoPtr first = account("k1", "1001");
-        const CAccountInfoPtr second = account("k2", "1002");
-        getUserConfig()->setAccountList({first, second});
-        CTradeWidget tag;
-        report(first, firstStatus);
-        if (secondStatus >= 0)
-            report(second, secondStatus);
-        QCOMPARE(tag.backgroundKey(), background);
-    }
-
-    void tradePopupListsAccountsInAscendingIdOrder()
-    {
         EventRecorder mainWindow;
-        const CAccountInfoPtr later = account("k2", "2002");
-        const CAccountInfoPtr earlier = account("k1", "1001");
-        getUserConfig()->setAccountList({later, earlier});
+        std::vector<CAccountInfoPtr> accounts;
+        for (int i = 0; i < statuses.size(); ++i)
+            accounts.push_back(std::make_shared<CAccountInfo>("k" + std::to_string(i), std::to_string(1001 + i)));
+        getUserConfig()->setAccountList(accounts);
         CTradeWidget tag;
-        report(earlier, 0);
-        report(later, 3);
-
-        hover(&tag);
-        QCOMPARE(toolTipRequests(mainWindow, 0), 1);
-        QVector<QString> lines;
-        QVector<QString> colors;
-        tag.getText(lines);
-        tag.getColor(colors);
-        QCOMPARE(lines, (QVector<QString>{QStringLiteral("1001: 登录成功"), QStringLiteral("2002: 登录失败")}));
-        QCOMPARE(colors, (QVector<QString>{QStringLiteral("clr_global_black"), QStringLiteral("clr_global_red")}));
-
-        unhover(&tag);
+        for (int i = 0; i < statuses.size(); ++i) {
+            if (statuses.at(i) >= 0)
+                report(accounts[i], statuses.at(i));
+        }
+        QCOMPARE(tag.backgroundKey(), background);
+        // Without an account there is nothing to list, so the main window is not asked for a popup.
+        cross(&tag, QEvent::Enter);
+        QCOMPARE(toolTipRequests(mainWindow, 0), statuses.isEmpty() ? 0 : 1);
+        cross(&tag, QEvent::Leave);
         QCOMPARE(toolTipRequests(mainWindow, 1), 1);
     }
 
@@ -354,19 +243,17 @@ private slots:
         QTest::addColumn<QString>("filteredKey");
         QTest::addColumn<bool>("nullAccount");
         QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("background");
         QTest::addColumn<int>("lines");
-        QTest::newRow("filtered account fails") << "k2" << false << 3 << kSuccess << 1;
-        QTest::newRow("null account fails") << "k2" << true << 3 << kSuccess << 1;
+        QTest::newRow("filtered account fails") << "k2" << false << 3 << 1;
+        QTest::newRow("null account fails") << "k2" << true << 3 << 1;
         // The filter names an account by its key; the id alone hides nothing.
-        QTest::newRow("filter naming only the id") << "1002" << false << 0 << kSuccess << 2;
+        QTest::newRow("filter naming only the id") << "1002" << false << 0 << 2;
     }
     void loginReportsForHiddenOrMissingAccountsChangeNothing()
     {
         QFETCH(QString, filteredKey);
         QFETCH(bool, nullAccount);
         QFETCH(int, status);
-        QFETCH(QString, background);
         QFETCH(int, lines);
         const CAccountInfoPtr shown = account("k1", "1001");
         const CAccountInfoPtr other = account("k2", "1002");
@@ -375,8 +262,8 @@ private slots:
         CTradeWidget tag;
         report(shown, 0);
         report(nullAccount ? CAccountInfoPtr() : other, status);
-        QCOMPARE(tag.backgroundKey(), background);
-        hover(&tag);
+        QCOMPARE(tag.backgroundKey(), kSuccess);
+        cross(&tag, QEvent::Enter);
         QVector<QString> texts;
         tag.getText(texts);
         QCOMPARE(texts.size(), lines);
@@ -396,64 +283,37 @@ private slots:
 
     void hoveringTheTradeTagShowsTheBarsPopupAboveIt()
     {
-        const CAccountInfoPtr first = account("k1", "1001");
-        const CAccountInfoPtr second = account("k2", "1002");
-        getUserConfig()->setAccountList({first, second});
-        std::unique_ptr<QWidget> window = windowWithBar(900);
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        auto* bar = window->findChild<CStatusBar*>();
+        // Listed out of id order: the popup sorts its lines by id.
+        const CAccountInfoPtr later = account("k2", "2002");
+        const CAccountInfoPtr earlier = account("k1", "1001");
+        getUserConfig()->setAccountList({later, earlier});
+        // A shown main window with the bar along its bottom, so that global positions are real.
+        QWidget window;
+        window.setGeometry(100, 300, 900, 24);
+        auto* bar = new CStatusBar(&window);
+        bar->resize(900, 24);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
         auto* tag = bar->findChild<CTradeWidget*>();
-        report(first, 0);
-        report(second, 3);
+        report(earlier, 0);
+        report(later, 3);
 
-        hover(tag);
+        cross(tag, QEvent::Enter);
         ToolTipWidget* popup = bar->tradeToolTip();
         QVERIFY(popup && popup->isVisible());
-        QCOMPARE(popup->texts(), (QVector<QString>{QStringLiteral("1001: 登录成功"), QStringLiteral("1002: 登录失败")}));
+        QCOMPARE(popup->texts(), (QVector<QString>{QStringLiteral("1001: 登录成功"), QStringLiteral("2002: 登录失败")}));
         QCOMPARE(popup->colorKeys(), (QVector<QString>{QStringLiteral("clr_global_black"), QStringLiteral("clr_global_red")}));
         const QPoint corner = tag->mapToGlobal(QPoint(0, 0));
         QCOMPARE(popup->pos(), QPoint(corner.x(), corner.y() - popup->totalHeight() - tag->height()));
 
         // A repeated enter while the popup is up keeps the lines it shows.
-        report(second, 0);
-        hover(tag);
+        report(later, 0);
+        cross(tag, QEvent::Enter);
         QVERIFY(popup->isVisible());
-        QCOMPARE(popup->texts().last(), QStringLiteral("1002: 登录失败"));
+        QCOMPARE(popup->texts().last(), QStringLiteral("2002: 登录失败"));
 
-        unhover(tag);
+        cross(tag, QEvent::Leave);
         QVERIFY(!popup->isVisible());
-    }
-
-    void connectionItemsSitSideBySideInTheBar()
-    {
-        CAppConfig::setClientType(1); // the quote source count exists outside client type 0
-        const CAccountInfoPtr first = account("k1", "1001");
-        const CAccountInfoPtr second = account("k2", "1002");
-        getUserConfig()->setAccountList({first, second});
-        std::unique_ptr<QWidget> window = windowWithBar(900);
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        auto* bar = window->findChild<CStatusBar*>();
-        CQuoteClient::instance()->setHasQuoteTradeConnect(true);
-        report(first, 0);
-        report(second, 0);
-        bar->setNetStatus(3);
-        getTimeService()->publishTime(QDateTime(QDate(2024, 1, 2), QTime(9, 5, 3)).toSecsSinceEpoch());
-
-        const QWidget* tag = bar->findChild<CTradeWidget*>();
-        const QWidget* quote = bar->findChild<CQuoteWidget*>();
-        const QWidget* source = quoteSourceOf(bar);
-        const QWidget* clock = bar->findChild<CCurrentTimeWidget*>();
-        QVERIFY(tag && quote && source && clock);
-        // Kept beside the test binary for a person to look at.
-        const QImage picture = bar->grab().toImage();
-        picture.save(QCoreApplication::applicationDirPath() + QStringLiteral("/connection_bar.png"));
-        QVERIFY2(tag->geometry().right() < quote->x(), "trade tag overlaps the quote tag");
-        QVERIFY2(quote->geometry().right() < source->x(), "quote tag overlaps the quote source");
-        QVERIFY2(source->geometry().right() < clock->x(), "quote source overlaps the clock");
-        QVERIFY(bar->rect().contains(clock->geometry()));
-
-        QCOMPARE(picture.pixelColor(tag->geometry().topLeft() + QPoint(1, 1)), colorOf("ic_clr_quotetrade_sucess_bg"));
-        QCOMPARE(picture.pixelColor(quote->geometry().topLeft() + QPoint(1, 1)), colorOf("ic_clr_quotetrade_sucess_bg"));
     }
 };
 
