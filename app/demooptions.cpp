@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 
 #include <limits>
+#include <type_traits>
 
 namespace {
 constexpr int kMinScalePercent = 80;  // the zoom control's own range
@@ -21,37 +22,24 @@ constexpr double kMinSimSpeed = 0.1;
 constexpr double kMaxSimSpeed = 20.0;
 constexpr int kMinFloodRate = 1;
 
-// Reads an integer option into out when given; false with a message when it is not a whole number in range.
-bool readInt(const QCommandLineParser& parser, const QCommandLineOption& option, qint64 low, qint64 high, qint64* out,
-             QString* error)
+// Reads a numeric option into out when given; false with a message when it is not a number of
+// the right kind (whole for integers) in range.
+template <class T>
+bool readNumber(const QCommandLineParser& parser, const QCommandLineOption& option, T low, T high, T* out, QString* error)
 {
     if (!parser.isSet(option))
         return true;
     const QString text = parser.value(option);
     bool ok = false;
-    const qint64 value = text.toLongLong(&ok);
+    T value;
+    if constexpr (std::is_integral_v<T>)
+        value = text.toLongLong(&ok);
+    else
+        value = text.toDouble(&ok);
     if (!ok || value < low || value > high) {
-        *error = QStringLiteral("--%1: \"%2\" is not a whole number from %3 to %4")
-                     .arg(option.names().constFirst(), text)
-                     .arg(low)
-                     .arg(high);
-        return false;
-    }
-    *out = value;
-    return true;
-}
-
-bool readSeconds(const QCommandLineParser& parser, const QCommandLineOption& option, double low, double high,
-                 double* out, QString* error)
-{
-    if (!parser.isSet(option))
-        return true;
-    const QString text = parser.value(option);
-    bool ok = false;
-    const double value = text.toDouble(&ok);
-    if (!ok || value < low || value > high) {
-        *error = QStringLiteral("--%1: \"%2\" is not a number from %3 to %4")
-                     .arg(option.names().constFirst(), text)
+        *error = QStringLiteral("--%1: \"%2\" is not a %3 from %4 to %5")
+                     .arg(option.names().constFirst(), text,
+                          std::is_integral_v<T> ? QStringLiteral("whole number") : QStringLiteral("number"))
                      .arg(low)
                      .arg(high);
         return false;
@@ -147,15 +135,15 @@ CDemoOptions::Result CDemoOptions::parse(const QStringList& arguments)
     qint64 windowWidth = width;
     qint64 seedValue = 0;
     qint64 flood = parser.isSet(floodOption) ? CBackendSimulator::kDefaultFloodRate : 0;
-    if (!readInt(parser, scaleOption, kMinScalePercent, kMaxScalePercent, &scale, &m_errorText)
-        || !readInt(parser, clientTypeOption, 0, kMaxClientType, &client, &m_errorText)
-        || !readInt(parser, modeOption, 0, kMaxMode, &layoutMode, &m_errorText)
-        || !readInt(parser, widthOption, kMinWidth, kMaxWidth, &windowWidth, &m_errorText)
-        || !readInt(parser, seedOption, 0, std::numeric_limits<std::uint32_t>::max(), &seedValue, &m_errorText)
-        || !readSeconds(parser, quitOption, 0.1, kMaxSeconds, &quitAfterSeconds, &m_errorText)
-        || !readSeconds(parser, screenshotDelayOption, 0.1, kMaxSeconds, &screenshotDelaySeconds, &m_errorText)
-        || !readSeconds(parser, simSpeedOption, kMinSimSpeed, kMaxSimSpeed, &simSpeed, &m_errorText)
-        || !readInt(parser, floodRateOption, kMinFloodRate, CBackendSimulator::kMaxFloodRate, &flood, &m_errorText))
+    if (!readNumber<qint64>(parser, scaleOption, kMinScalePercent, kMaxScalePercent, &scale, &m_errorText)
+        || !readNumber<qint64>(parser, clientTypeOption, 0, kMaxClientType, &client, &m_errorText)
+        || !readNumber<qint64>(parser, modeOption, 0, kMaxMode, &layoutMode, &m_errorText)
+        || !readNumber<qint64>(parser, widthOption, kMinWidth, kMaxWidth, &windowWidth, &m_errorText)
+        || !readNumber<qint64>(parser, seedOption, 0, std::numeric_limits<std::uint32_t>::max(), &seedValue, &m_errorText)
+        || !readNumber(parser, quitOption, 0.1, kMaxSeconds, &quitAfterSeconds, &m_errorText)
+        || !readNumber(parser, screenshotDelayOption, 0.1, kMaxSeconds, &screenshotDelaySeconds, &m_errorText)
+        || !readNumber(parser, simSpeedOption, kMinSimSpeed, kMaxSimSpeed, &simSpeed, &m_errorText)
+        || !readNumber<qint64>(parser, floodRateOption, kMinFloodRate, CBackendSimulator::kMaxFloodRate, &flood, &m_errorText))
         return Result::Error;
     scalePercent = static_cast<int>(scale);
     clientType = static_cast<int>(client);
