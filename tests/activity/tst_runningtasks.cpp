@@ -1,5 +1,7 @@
 #include <testmain.h>
 
+#include <modaldialog.h>
+
 #include <eventrecorder.h>
 
 #include <popcommonpaneldialog.h>
@@ -71,18 +73,6 @@ int advance(const QString& text, const QString& fontKey)
 }
 
 // Closes the modal dialog a click opens, from inside its event loop, and remembers which it was.
-void rejectModalDialog(QPointer<QDialog>* seen, int attemptsLeft = 500)
-{
-    QTimer::singleShot(0, [seen, attemptsLeft] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (dialog) {
-            *seen = dialog;
-            dialog->reject();
-        } else if (attemptsLeft > 0) {
-            rejectModalDialog(seen, attemptsLeft - 1);
-        }
-    });
-}
 
 // Runs a step of the test as the item's destruction begins, before the item itself lets go.
 struct GatedTasksWidget : CRunningTasksWidget {
