@@ -1,13 +1,13 @@
 #include "controlpanel.h"
 
-#include <appconfig.h>
-#include <backendsimulator.h>
-#include <config.h>
-#include <logcenter.h>
-#include <luamodulectrl.h>
-#include <quoteclient.h>
-#include <uiresource.h>
-#include <userconfig.h>
+#include <terminalhost/appconfig.h>
+#include <terminalsim/backendsimulator.h>
+#include <terminalhost/config.h>
+#include <terminalhost/logcenter.h>
+#include <terminalhost/luamodulectrl.h>
+#include <terminalhost/quoteclient.h>
+#include <terminalhost/uiresource.h>
+#include <terminalhost/userconfig.h>
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <uiresourcechangehandler.h>
+#include <terminalhost/uiresourcechangehandler.h>
 
 #include <QElapsedTimer>
 #include <QMap>

@@ -1,7 +1,7 @@
 #include "demooptions.h"
 
-#include <backendsimulator.h>
-#include <uiresource.h>
+#include <terminalsim/backendsimulator.h>
+#include <terminalhost/uiresource.h>
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>

@@ -2,12 +2,12 @@
 #include "demooptions.h"
 #include "mainwindow.h"
 
-#include <appconfig.h>
-#include <backendsimulator.h>
-#include <config.h>
-#include <logcenter.h>
-#include <uiresource.h>
-#include <userconfig.h>
+#include <terminalhost/appconfig.h>
+#include <terminalsim/backendsimulator.h>
+#include <terminalhost/config.h>
+#include <terminalhost/logcenter.h>
+#include <terminalhost/uiresource.h>
+#include <terminalhost/userconfig.h>
 
 #include <QApplication>
 #include <QCoreApplication>

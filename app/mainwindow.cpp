@@ -6,14 +6,14 @@
 #include "quotesourcedialog.h"
 #include "runningpaneldock.h"
 
-#include <statusbar.h>
+#include <statusbar/statusbar.h>
 
-#include <backendsimulator.h>
-#include <eventdeliverer.h>
-#include <luamodulectrl.h>
-#include <quoteclient.h>
-#include <uiresource.h>
-#include <userconfig.h>
+#include <terminalsim/backendsimulator.h>
+#include <terminalhost/eventdeliverer.h>
+#include <terminalhost/luamodulectrl.h>
+#include <terminalhost/quoteclient.h>
+#include <terminalhost/uiresource.h>
+#include <terminalhost/userconfig.h>
 
 #include <QApplication>
 #include <QDockWidget>

@@ -1,6 +1,6 @@
 #include "quoteboard.h"
 
-#include <uiresource.h>
+#include <terminalhost/uiresource.h>
 
 #include <QHeaderView>
 #include <QTime>

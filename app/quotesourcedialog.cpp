@@ -1,7 +1,7 @@
 #include "quotesourcedialog.h"
 
-#include <quoteclient.h>
-#include <uiresource.h>
+#include <terminalhost/quoteclient.h>
+#include <terminalhost/uiresource.h>
 
 #include <QLabel>
 #include <QVBoxLayout>

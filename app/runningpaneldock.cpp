@@ -1,9 +1,9 @@
 #include "runningpaneldock.h"
 
-#include <baskettaskspanel.h>
-#include <orderspanel.h>
-#include <tradeclient.h>
-#include <userconfig.h>
+#include <terminalhost/baskettaskspanel.h>
+#include <terminalhost/orderspanel.h>
+#include <terminalhost/tradeclient.h>
+#include <terminalhost/userconfig.h>
 
 #include <QTimer>
 

@@ -2,9 +2,9 @@
 // throughput on one thread, and the 500 ms tick at a thousand, a hundred thousand and a million
 // orders, beside the plain way of doing it (a std::map whose sum is recomputed on every tick).
 
-#include <runningorderswidget.h>
+#include <statusbar/runningorderswidget.h>
 
-#include <tradedata.h>
+#include <terminalhost/tradedata.h>
 
 #include <QApplication>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "statusbar_export.h"
+#include <statusbar/statusbar_export.h>
 
-#include <basewidget.h>
+#include <terminalhost/basewidget.h>
 
 /**
  * @brief An item of the status bar row: a self-drawing widget the bar can measure and shrink.

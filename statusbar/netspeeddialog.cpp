@@ -1,8 +1,8 @@
 #include "netspeeddialog.h"
 
-#include <cefviewmanager.h>
-#include <config.h>
-#include <hostutils.h>
+#include <terminalhost/cefviewmanager.h>
+#include <terminalhost/config.h>
+#include <terminalhost/hostutils.h>
 
 #include <QDir>
 #include <QStringList>

@@ -1,28 +1,28 @@
 #include "statusbar.h"
 
-#include "itembasewidget.h"
-#include "netspeeddialog.h"
-#include "statusnetspeed.h"
-#include "tooltipwidget.h"
+#include <statusbar/itembasewidget.h>
+#include <statusbar/netspeeddialog.h>
+#include <statusbar/statusnetspeed.h>
+#include <statusbar/tooltipwidget.h>
 
-#include <currenttimewidget.h>
-#include <orderstrategywidget.h>
-#include <quoteconnectstatuswidget.h>
-#include <quotewidget.h>
-#include <runningcstrategywidget.h>
-#include <runningorderswidget.h>
-#include <runningtaskswidget.h>
-#include <tradewidget.h>
+#include <statusbar/currenttimewidget.h>
+#include <statusbar/orderstrategywidget.h>
+#include <statusbar/quoteconnectstatuswidget.h>
+#include <statusbar/quotewidget.h>
+#include <statusbar/runningcstrategywidget.h>
+#include <statusbar/runningorderswidget.h>
+#include <statusbar/runningtaskswidget.h>
+#include <statusbar/tradewidget.h>
 
-#include <appconfig.h>
-#include <config.h>
-#include <imagewidget.h>
-#include <logcenter.h>
-#include <luamodulectrl.h>
-#include <magnifierwidget.h>
-#include <serviceclient.h>
-#include <uiresource.h>
-#include <userconfig.h>
+#include <terminalhost/appconfig.h>
+#include <terminalhost/config.h>
+#include <terminalhost/imagewidget.h>
+#include <terminalhost/logcenter.h>
+#include <terminalhost/luamodulectrl.h>
+#include <terminalhost/magnifierwidget.h>
+#include <terminalhost/serviceclient.h>
+#include <terminalhost/uiresource.h>
+#include <terminalhost/userconfig.h>
 
 #include <QPainter>
 #include <QPointer>

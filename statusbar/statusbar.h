@@ -1,8 +1,8 @@
 #pragma once
 
-#include "statusbar_export.h"
+#include <statusbar/statusbar_export.h>
 
-#include <widgetlist.h>
+#include <terminalhost/widgetlist.h>
 
 #include <QList>
 #include <QPointer>

@@ -1,12 +1,12 @@
 #include "statusnetspeed.h"
 
-#include <appconfig.h>
-#include <config.h>
-#include <imagewidget.h>
-#include <serviceclient.h>
-#include <simpletext.h>
-#include <uiresource.h>
-#include <userconfig.h>
+#include <terminalhost/appconfig.h>
+#include <terminalhost/config.h>
+#include <terminalhost/imagewidget.h>
+#include <terminalhost/serviceclient.h>
+#include <terminalhost/simpletext.h>
+#include <terminalhost/uiresource.h>
+#include <terminalhost/userconfig.h>
 
 #include <QMouseEvent>
 #include <QPainter>

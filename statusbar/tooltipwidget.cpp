@@ -1,7 +1,7 @@
 #include "tooltipwidget.h"
 
-#include <simpletext.h>
-#include <uiresource.h>
+#include <terminalhost/simpletext.h>
+#include <terminalhost/uiresource.h>
 
 #include <QPainter>
 

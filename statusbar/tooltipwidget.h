@@ -1,8 +1,6 @@
 #pragma once
 
-#include "statusbar_export.h"
-
-#include <basewidget.h>
+#include <terminalhost/basewidget.h>
 
 #include <QVector>
 
@@ -10,7 +8,7 @@
  * @brief A frameless multi-line popup whose lines each have their own colour; the status bar shows
  * it above the trade item with one line per account.
  */
-class STATUSBAR_EXPORT ToolTipWidget : public CBaseWidget
+class ToolTipWidget : public CBaseWidget
 {
     Q_OBJECT
 public:

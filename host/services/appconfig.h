@@ -1,6 +1,6 @@
 #pragma once
 
-#include "terminalhost_export.h"
+#include <terminalhost/terminalhost_export.h>
 
 /**
  * @brief What kind of terminal this process is. Client type 0 is the full trading terminal; other

@@ -1,8 +1,10 @@
 #include "config.h"
 
-#include <hostutils.h>
+#include <terminalhost/hostutils.h>
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QJsonObject>
 
 namespace {
@@ -76,10 +78,15 @@ CConfig* getConfig()
 
 QString getConfigDir()
 {
-    // By default the installation keeps config/ beside the executables.
-    if (configDir().isEmpty() && QCoreApplication::instance())
-        return QCoreApplication::applicationDirPath() + QStringLiteral("/config");
-    return configDir();
+    if (!configDir().isEmpty() || !QCoreApplication::instance())
+        return configDir();
+    // A build tree keeps config/ beside the executables; an installed tree keeps it in its data
+    // folder, found from the executable so that the tree can move.
+    const QString programDir = QCoreApplication::applicationDirPath();
+    const QString besideProgram = programDir + QStringLiteral("/config");
+    if (QFileInfo(besideProgram).isDir())
+        return besideProgram;
+    return QDir(programDir + QStringLiteral("/" TERMINALHOST_DATA_FROM_BIN "/config")).absolutePath();
 }
 
 void setConfigDir(const QString& dir)

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "accountinfo.h"
-#include "rpcengine.h"
-#include "terminalhost_export.h"
+#include <terminalhost/accountinfo.h>
+#include <terminalhost/rpcengine.h>
+#include <terminalhost/terminalhost_export.h>
 
 #include <functional>
 #include <map>

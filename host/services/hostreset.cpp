@@ -1,19 +1,19 @@
 #include "hostreset.h"
 
-#include "appconfig.h"
-#include "config.h"
-#include "datacenter.h"
-#include "eventdeliverer.h"
-#include "logcenter.h"
-#include "luamodulectrl.h"
-#include "orderservice.h"
-#include "quoteclient.h"
-#include "serviceclient.h"
-#include "strategytrademanager.h"
-#include "timeservice.h"
-#include "tradeclient.h"
-#include "uiresource.h"
-#include "userconfig.h"
+#include <terminalhost/appconfig.h>
+#include <terminalhost/config.h>
+#include <terminalhost/datacenter.h>
+#include <terminalhost/eventdeliverer.h>
+#include <terminalhost/logcenter.h>
+#include <terminalhost/luamodulectrl.h>
+#include <terminalhost/orderservice.h>
+#include <terminalhost/quoteclient.h>
+#include <terminalhost/serviceclient.h>
+#include <terminalhost/strategytrademanager.h>
+#include <terminalhost/timeservice.h>
+#include <terminalhost/tradeclient.h>
+#include <terminalhost/uiresource.h>
+#include <terminalhost/userconfig.h>
 
 void resetHost()
 {

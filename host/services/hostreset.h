@@ -1,6 +1,6 @@
 #pragma once
 
-#include "terminalhost_export.h"
+#include <terminalhost/terminalhost_export.h>
 
 /**
  * @brief Puts every host service and the resource registry back to their defaults: full trading

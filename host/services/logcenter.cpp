@@ -1,6 +1,6 @@
 #include "logcenter.h"
 
-#include "config.h"
+#include <terminalhost/config.h>
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "terminalhost_export.h"
+#include <terminalhost/terminalhost_export.h>
 
 #include <boost/asio/executor_work_guard.hpp>
 #include <boost/asio/io_context.hpp>

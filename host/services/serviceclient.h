@@ -1,6 +1,6 @@
 #pragma once
 
-#include "terminalhost_export.h"
+#include <terminalhost/terminalhost_export.h>
 
 #include <QString>
 

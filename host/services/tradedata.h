@@ -1,7 +1,7 @@
 #pragma once
 
-#include "accountinfo.h"
-#include "terminalhost_export.h"
+#include <terminalhost/accountinfo.h>
+#include <terminalhost/terminalhost_export.h>
 
 #include <memory>
 #include <string>

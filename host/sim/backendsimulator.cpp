@@ -1,14 +1,14 @@
 #include "backendsimulator.h"
 
-#include "datacenter.h"
-#include "orderflood.h"
-#include "orderservice.h"
-#include "quoteclient.h"
-#include "serviceclient.h"
-#include "strategytrademanager.h"
-#include "tradeactivitysimulator.h"
-#include "tradeclient.h"
-#include "userconfig.h"
+#include <terminalhost/datacenter.h>
+#include <terminalsim/orderflood.h>
+#include <terminalhost/orderservice.h>
+#include <terminalhost/quoteclient.h>
+#include <terminalhost/serviceclient.h>
+#include <terminalhost/strategytrademanager.h>
+#include <terminalsim/tradeactivitysimulator.h>
+#include <terminalhost/tradeclient.h>
+#include <terminalhost/userconfig.h>
 
 #include <QStringList>
 #include <QTimer>

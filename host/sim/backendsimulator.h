@@ -1,7 +1,6 @@
 #pragma once
 
-#include "accountinfo.h"
-#include "terminalhost_export.h"
+#include <terminalhost/accountinfo.h>
 
 #include <QObject>
 #include <QString>
@@ -45,7 +44,7 @@ class QTimer;
  * and tasks are published from worker threads. The same seed gives the same sequence of states on
  * each timeline (the flood's timing follows the machine, its choices the seed).
  */
-class TERMINALHOST_EXPORT CBackendSimulator : public QObject
+class CBackendSimulator : public QObject
 {
     Q_OBJECT
 public:

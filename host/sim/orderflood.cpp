@@ -1,7 +1,7 @@
 #include "orderflood.h"
 
-#include "siminstruments.h"
-#include "tradedata.h"
+#include <terminalsim/siminstruments.h>
+#include <terminalhost/tradedata.h>
 
 #include <algorithm>
 #include <chrono>

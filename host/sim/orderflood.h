@@ -1,8 +1,7 @@
 #pragma once
 
-#include "accountinfo.h"
-#include "datacenter.h"
-#include "terminalhost_export.h"
+#include <terminalhost/accountinfo.h>
+#include <terminalhost/datacenter.h>
 
 #include <atomic>
 #include <chrono>
@@ -25,7 +24,7 @@
  * Every call is made from one controlling thread (the GUI thread in the demo), except
  * setAccountLoggedIn() and the counters, which are safe from any thread.
  */
-class TERMINALHOST_EXPORT COrderFlood
+class COrderFlood
 {
 public:
     static constexpr int kThreadCount = 3;

@@ -1,8 +1,8 @@
 #include "tradeactivitysimulator.h"
 
-#include "datacenter.h"
-#include "siminstruments.h"
-#include "tradedata.h"
+#include <terminalhost/datacenter.h>
+#include <terminalsim/siminstruments.h>
+#include <terminalhost/tradedata.h>
 
 #include <algorithm>
 #include <chrono>

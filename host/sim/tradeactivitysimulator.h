@@ -1,7 +1,6 @@
 #pragma once
 
-#include "accountinfo.h"
-#include "terminalhost_export.h"
+#include <terminalhost/accountinfo.h>
 
 #include <atomic>
 #include <condition_variable>
@@ -23,7 +22,7 @@
  * it is back. About a handful of orders run at a time (from 3 to 15), a few changes a second, and up
  * to four tasks. The same seed gives the same sequence of choices.
  */
-class TERMINALHOST_EXPORT CTradeActivitySimulator
+class CTradeActivitySimulator
 {
 public:
     /// Task status codes the task panel knows: 3 running, 4 finished, 5 stopped by the user.

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "eventdeliverer.h"
-#include "terminalhost_export.h"
-#include "uiresourcechangehandler.h"
+#include <terminalhost/eventdeliverer.h>
+#include <terminalhost/terminalhost_export.h>
+#include <terminalhost/uiresourcechangehandler.h>
 
 #include <QWidget>
 

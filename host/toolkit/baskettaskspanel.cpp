@@ -1,8 +1,8 @@
 #include "baskettaskspanel.h"
 
-#include <datacenter.h>
-#include <hostutils.h>
-#include <tradedata.h>
+#include <terminalhost/datacenter.h>
+#include <terminalhost/hostutils.h>
+#include <terminalhost/tradedata.h>
 
 CBasketTasksPanel::CBasketTasksPanel(const QString& name, QWidget* parent)
     : CRecordListPanel(name, {QStringLiteral("任务编号"), QStringLiteral("资金账号"), QStringLiteral("任务名称"), QStringLiteral("状态")},

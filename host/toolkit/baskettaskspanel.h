@@ -1,6 +1,6 @@
 #pragma once
 
-#include "recordlistpanel.h"
+#include <terminalhost/recordlistpanel.h>
 
 /**
  * @brief The terminal's task panels: the trading tasks of every account, all or only the running.

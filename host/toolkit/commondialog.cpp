@@ -1,6 +1,6 @@
 #include "commondialog.h"
 
-#include "uiresource.h"
+#include <terminalhost/uiresource.h>
 
 #include <QLabel>
 #include <QVBoxLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "basewidget.h"
+#include <terminalhost/basewidget.h>
 
 /**
  * @brief A borderless floating window of the terminal's look, such as a small menu above the

@@ -1,6 +1,6 @@
 #include "imagewidget.h"
 
-#include "uiresource.h"
+#include <terminalhost/uiresource.h>
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "basewidget.h"
+#include <terminalhost/basewidget.h>
 
 /**
  * @brief An SVG image from the theme at its natural size.

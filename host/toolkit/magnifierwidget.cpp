@@ -1,6 +1,6 @@
 #include "magnifierwidget.h"
 
-#include "uiresource.h"
+#include <terminalhost/uiresource.h>
 
 #include <QMouseEvent>
 #include <QPainter>

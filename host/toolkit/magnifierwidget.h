@@ -1,6 +1,6 @@
 #pragma once
 
-#include "basewidget.h"
+#include <terminalhost/basewidget.h>
 
 /**
  * @brief The terminal's zoom control: a minus button, the zoom in percent and a plus button.

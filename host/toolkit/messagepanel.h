@@ -1,6 +1,6 @@
 #pragma once
 
-#include "recordlistpanel.h"
+#include <terminalhost/recordlistpanel.h>
 
 /// @brief The terminal's message notices panel.
 class TERMINALHOST_EXPORT CMessagePanel : public CRecordListPanel

@@ -1,6 +1,6 @@
 #include "nstatejiugongimage.h"
 
-#include "uiresource.h"
+#include <terminalhost/uiresource.h>
 
 #include <QImage>
 #include <QPainter>

@@ -1,8 +1,8 @@
 #include "orderspanel.h"
 
-#include <datacenter.h>
-#include <hostutils.h>
-#include <tradedata.h>
+#include <terminalhost/datacenter.h>
+#include <terminalhost/hostutils.h>
+#include <terminalhost/tradedata.h>
 
 namespace {
 QString statusText(EOrderStatus status)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "recordlistpanel.h"
+#include <terminalhost/recordlistpanel.h>
 
 /**
  * @brief The terminal's orders panel: the orders of the shown accounts, all of them or only those

@@ -1,7 +1,7 @@
 #include "recordlistpanel.h"
 
-#include "standardtable.h"
-#include "uiresource.h"
+#include <terminalhost/standardtable.h>
+#include <terminalhost/uiresource.h>
 
 #include <QLabel>
 #include <QVBoxLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tradedockablewidget.h"
+#include <terminalhost/tradedockablewidget.h>
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #include "simpletext.h"
 
-#include "uiresource.h"
+#include <terminalhost/uiresource.h>
 
 #include <QFontMetrics>
 #include <QPainter>

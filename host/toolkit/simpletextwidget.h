@@ -1,6 +1,6 @@
 #pragma once
 
-#include "basewidget.h"
+#include <terminalhost/basewidget.h>
 
 /**
  * @brief A one-line text in a theme colour and font that sizes itself to the text.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "basewidget.h"
+#include <terminalhost/basewidget.h>
 
 /**
  * @brief A small text button of the terminal's look. A click delivers event type 5 with the

@@ -1,6 +1,6 @@
 #include "standardtable.h"
 
-#include "uiresource.h"
+#include <terminalhost/uiresource.h>
 
 #include <QHBoxLayout>
 #include <QHeaderView>

@@ -1,6 +1,6 @@
 #include "stylesheetcenter.h"
 
-#include "uiresource.h"
+#include <terminalhost/uiresource.h>
 
 QString CStyleSheetCenter::getStyle(int styleId, QWidget*)
 {

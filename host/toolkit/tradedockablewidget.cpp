@@ -1,7 +1,7 @@
 #include "tradedockablewidget.h"
 
-#include <hostutils.h>
-#include <userconfig.h>
+#include <terminalhost/hostutils.h>
+#include <terminalhost/userconfig.h>
 
 ITradeDockableWidget::ITradeDockableWidget(const QString& name, QWidget* parent)
     : CBaseWidget(name, false, parent)

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "basewidget.h"
+#include <terminalhost/basewidget.h>
 
-#include <accountinfo.h>
+#include <terminalhost/accountinfo.h>
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 #include "uiresource.h"
 
-#include "hostutils.h"
-#include "uiresourcechangehandler.h"
+#include <terminalhost/hostutils.h>
+#include <terminalhost/uiresourcechangehandler.h>
 
 #include <QFile>
 #include <QJsonObject>

@@ -1,6 +1,6 @@
 #include "uiresourcechangehandler.h"
 
-#include "uiresource.h"
+#include <terminalhost/uiresource.h>
 
 CUiResourceChangeHandler::CUiResourceChangeHandler()
 {

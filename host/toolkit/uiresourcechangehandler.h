@@ -1,6 +1,6 @@
 #pragma once
 
-#include "terminalhost_export.h"
+#include <terminalhost/terminalhost_export.h>
 
 /**
  * @brief Anything that draws with theme resources. Every live handler hears themeChanged() after a

@@ -1,9 +1,9 @@
 #include "floatserviceswitchwidget.h"
 
-#include "serviceswitchcheckbox.h"
+#include <statusbar/serviceswitchcheckbox.h>
 
-#include <simpletextwidget.h>
-#include <userconfig.h>
+#include <terminalhost/simpletextwidget.h>
+#include <terminalhost/userconfig.h>
 
 #include <algorithm>
 

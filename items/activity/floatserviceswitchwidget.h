@@ -1,6 +1,6 @@
 #pragma once
 
-#include <floatwidget.h>
+#include <terminalhost/floatwidget.h>
 
 #include <QString>
 

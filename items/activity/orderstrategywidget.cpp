@@ -1,14 +1,14 @@
 #include "orderstrategywidget.h"
 
-#include "floatserviceswitchwidget.h"
+#include <statusbar/floatserviceswitchwidget.h>
 
-#include <statusbar.h>
+#include <statusbar/statusbar.h>
 
-#include <imagewidget.h>
-#include <luamodulectrl.h>
-#include <orderservice.h>
-#include <uiresource.h>
-#include <userconfig.h>
+#include <terminalhost/imagewidget.h>
+#include <terminalhost/luamodulectrl.h>
+#include <terminalhost/orderservice.h>
+#include <terminalhost/uiresource.h>
+#include <terminalhost/userconfig.h>
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,11 +1,11 @@
 #include "popcommonpaneldialog.h"
 
-#include <baskettaskspanel.h>
-#include <messagepanel.h>
-#include <orderspanel.h>
-#include <tradeclient.h>
-#include <tradedockablewidget.h>
-#include <userconfig.h>
+#include <terminalhost/baskettaskspanel.h>
+#include <terminalhost/messagepanel.h>
+#include <terminalhost/orderspanel.h>
+#include <terminalhost/tradeclient.h>
+#include <terminalhost/tradedockablewidget.h>
+#include <terminalhost/userconfig.h>
 
 #include <QTimer>
 

@@ -1,7 +1,7 @@
 #include "runningcounttext.h"
 
-#include <simpletext.h>
-#include <simpletextwidget.h>
+#include <terminalhost/simpletext.h>
+#include <terminalhost/simpletextwidget.h>
 
 namespace {
 const char kCaptionFont[] = "fnt_default_normal_fix";

@@ -1,10 +1,10 @@
 #include "runningcstrategywidget.h"
 
-#include "strategyrunningdialog.h"
+#include <statusbar/strategyrunningdialog.h>
 
-#include <hostutils.h>
-#include <simpletextwidget.h>
-#include <strategytrademanager.h>
+#include <terminalhost/hostutils.h>
+#include <terminalhost/simpletextwidget.h>
+#include <terminalhost/strategytrademanager.h>
 
 
 namespace {

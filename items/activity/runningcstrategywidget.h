@@ -1,8 +1,8 @@
 #pragma once
 
-#include "runningcounttext.h"
+#include <statusbar/runningcounttext.h>
 
-#include <itembasewidget.h>
+#include <statusbar/itembasewidget.h>
 
 #include <QSet>
 #include <QString>

@@ -1,14 +1,14 @@
 #include "runningorderswidget.h"
 
-#include "popcommonpaneldialog.h"
+#include <statusbar/popcommonpaneldialog.h>
 
-#include <datacenter.h>
-#include <hostutils.h>
-#include <imagewidget.h>
-#include <simpletextwidget.h>
-#include <tradeclient.h>
-#include <tradedata.h>
-#include <userconfig.h>
+#include <terminalhost/datacenter.h>
+#include <terminalhost/hostutils.h>
+#include <terminalhost/imagewidget.h>
+#include <terminalhost/simpletextwidget.h>
+#include <terminalhost/tradeclient.h>
+#include <terminalhost/tradedata.h>
+#include <terminalhost/userconfig.h>
 
 #include <QTimer>
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "runningcounttext.h"
-#include "tstringmapsum.h"
+#include <statusbar/runningcounttext.h>
+#include <statusbar/tstringmapsum.h>
 
-#include <itembasewidget.h>
+#include <statusbar/itembasewidget.h>
 
-#include <accountinfo.h>
+#include <terminalhost/accountinfo.h>
 
 #include <boost/thread/recursive_mutex.hpp>
 

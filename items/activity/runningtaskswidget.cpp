@@ -1,12 +1,12 @@
 #include "runningtaskswidget.h"
 
-#include "popcommonpaneldialog.h"
+#include <statusbar/popcommonpaneldialog.h>
 
-#include <datacenter.h>
-#include <rpcengine.h>
-#include <simpletextwidget.h>
-#include <tradedata.h>
-#include <userconfig.h>
+#include <terminalhost/datacenter.h>
+#include <terminalhost/rpcengine.h>
+#include <terminalhost/simpletextwidget.h>
+#include <terminalhost/tradedata.h>
+#include <terminalhost/userconfig.h>
 
 #include <QTimer>
 

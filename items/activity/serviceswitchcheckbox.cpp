@@ -1,6 +1,6 @@
 #include "serviceswitchcheckbox.h"
 
-#include <simpletextwidget.h>
+#include <terminalhost/simpletextwidget.h>
 
 namespace {
 const char kObjectName[] = "service_switch_check_box";

@@ -1,9 +1,9 @@
 #include "strategyrunningdialog.h"
 
-#include <smallnormalbutton.h>
-#include <standardtable.h>
-#include <strategytrademanager.h>
-#include <widgetlist.h>
+#include <terminalhost/smallnormalbutton.h>
+#include <terminalhost/standardtable.h>
+#include <terminalhost/strategytrademanager.h>
+#include <terminalhost/widgetlist.h>
 
 #include <QTime>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <commondialog.h>
+#include <terminalhost/commondialog.h>
 
 #include <QString>
 

@@ -1,11 +1,11 @@
 #include "quoteconnectstatuswidget.h"
 
-#include <statusbar.h>
+#include <statusbar/statusbar.h>
 
-#include <imagewidget.h>
-#include <simpletextwidget.h>
-#include <uiresource.h>
-#include <userconfig.h>
+#include <terminalhost/imagewidget.h>
+#include <terminalhost/simpletextwidget.h>
+#include <terminalhost/uiresource.h>
+#include <terminalhost/userconfig.h>
 
 #include <QMouseEvent>
 #include <QPainter>

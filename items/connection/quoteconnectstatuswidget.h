@@ -1,6 +1,6 @@
 #pragma once
 
-#include <itembasewidget.h>
+#include <statusbar/itembasewidget.h>
 
 class CImageWidget;
 class CSimpleTextWidget;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "statusbar_export.h"
+#include <statusbar/statusbar_export.h>
 
-#include <itembasewidget.h>
+#include <statusbar/itembasewidget.h>
 
 /**
  * @brief The quote connection tag: "行情" on the success colour while quotes and trading are

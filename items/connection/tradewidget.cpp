@@ -1,9 +1,9 @@
 #include "tradewidget.h"
 
-#include <hostutils.h>
-#include <tradeclient.h>
-#include <uiresource.h>
-#include <userconfig.h>
+#include <terminalhost/hostutils.h>
+#include <terminalhost/tradeclient.h>
+#include <terminalhost/uiresource.h>
+#include <terminalhost/userconfig.h>
 
 #include <QPainter>
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "statusbar_export.h"
+#include <statusbar/statusbar_export.h>
 
-#include <itembasewidget.h>
+#include <statusbar/itembasewidget.h>
 
-#include <accountinfo.h>
+#include <terminalhost/accountinfo.h>
 
 #include <QVector>
 

@@ -1,12 +1,12 @@
 #include "currenttimewidget.h"
 
-#include <hostutils.h>
-#include <menu.h>
-#include <nstatejiugongimage.h>
-#include <stylesheetcenter.h>
-#include <timeservice.h>
-#include <uiresource.h>
-#include <userconfig.h>
+#include <terminalhost/hostutils.h>
+#include <terminalhost/menu.h>
+#include <terminalhost/nstatejiugongimage.h>
+#include <terminalhost/stylesheetcenter.h>
+#include <terminalhost/timeservice.h>
+#include <terminalhost/uiresource.h>
+#include <terminalhost/userconfig.h>
 
 #include <QAction>
 #include <QMouseEvent>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <itembasewidget.h>
+#include <statusbar/itembasewidget.h>
 
-#include <simpletext.h>
+#include <terminalhost/simpletext.h>
 
 #include <memory>
 

@@ -2,15 +2,15 @@
 
 #include <eventrecorder.h>
 
-#include <floatserviceswitchwidget.h>
-#include <orderstrategywidget.h>
-#include <serviceswitchcheckbox.h>
+#include <statusbar/floatserviceswitchwidget.h>
+#include <statusbar/orderstrategywidget.h>
+#include <statusbar/serviceswitchcheckbox.h>
 
-#include <imagewidget.h>
-#include <luamodulectrl.h>
-#include <orderservice.h>
-#include <simpletextwidget.h>
-#include <userconfig.h>
+#include <terminalhost/imagewidget.h>
+#include <terminalhost/luamodulectrl.h>
+#include <terminalhost/orderservice.h>
+#include <terminalhost/simpletextwidget.h>
+#include <terminalhost/userconfig.h>
 
 #include <QToolTip>
 

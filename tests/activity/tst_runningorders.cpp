@@ -4,17 +4,17 @@
 
 #include <eventrecorder.h>
 
-#include <popcommonpaneldialog.h>
-#include <runningorderswidget.h>
+#include <statusbar/popcommonpaneldialog.h>
+#include <statusbar/runningorderswidget.h>
 
-#include <datacenter.h>
-#include <imagewidget.h>
-#include <orderspanel.h>
-#include <simpletextwidget.h>
-#include <tradeclient.h>
-#include <tradedata.h>
-#include <uiresource.h>
-#include <userconfig.h>
+#include <terminalhost/datacenter.h>
+#include <terminalhost/imagewidget.h>
+#include <terminalhost/orderspanel.h>
+#include <terminalhost/simpletextwidget.h>
+#include <terminalhost/tradeclient.h>
+#include <terminalhost/tradedata.h>
+#include <terminalhost/uiresource.h>
+#include <terminalhost/userconfig.h>
 
 #include <QDialog>
 #include <QFontMetrics>

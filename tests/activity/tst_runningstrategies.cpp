@@ -2,14 +2,14 @@
 
 #include <eventrecorder.h>
 
-#include <runningcstrategywidget.h>
-#include <strategyrunningdialog.h>
+#include <statusbar/runningcstrategywidget.h>
+#include <statusbar/strategyrunningdialog.h>
 
-#include <simpletextwidget.h>
-#include <smallnormalbutton.h>
-#include <standardtable.h>
-#include <strategytrademanager.h>
-#include <uiresource.h>
+#include <terminalhost/simpletextwidget.h>
+#include <terminalhost/smallnormalbutton.h>
+#include <terminalhost/standardtable.h>
+#include <terminalhost/strategytrademanager.h>
+#include <terminalhost/uiresource.h>
 
 #include <QFontMetrics>
 

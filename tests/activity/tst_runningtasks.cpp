@@ -4,17 +4,17 @@
 
 #include <eventrecorder.h>
 
-#include <popcommonpaneldialog.h>
-#include <runningtaskswidget.h>
+#include <statusbar/popcommonpaneldialog.h>
+#include <statusbar/runningtaskswidget.h>
 
-#include <baskettaskspanel.h>
-#include <datacenter.h>
-#include <rpcengine.h>
-#include <simpletextwidget.h>
-#include <tradeclient.h>
-#include <tradedata.h>
-#include <uiresource.h>
-#include <userconfig.h>
+#include <terminalhost/baskettaskspanel.h>
+#include <terminalhost/datacenter.h>
+#include <terminalhost/rpcengine.h>
+#include <terminalhost/simpletextwidget.h>
+#include <terminalhost/tradeclient.h>
+#include <terminalhost/tradedata.h>
+#include <terminalhost/uiresource.h>
+#include <terminalhost/userconfig.h>
 
 #include <QDialog>
 #include <QFontMetrics>

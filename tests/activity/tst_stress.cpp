@@ -2,16 +2,16 @@
 
 #include <finditem.h>
 
-#include <runningorderswidget.h>
-#include <runningtaskswidget.h>
-#include <statusbar.h>
+#include <statusbar/runningorderswidget.h>
+#include <statusbar/runningtaskswidget.h>
+#include <statusbar/statusbar.h>
 
-#include <datacenter.h>
-#include <rpcengine.h>
-#include <simpletextwidget.h>
-#include <tradeclient.h>
-#include <tradedata.h>
-#include <userconfig.h>
+#include <terminalhost/datacenter.h>
+#include <terminalhost/rpcengine.h>
+#include <terminalhost/simpletextwidget.h>
+#include <terminalhost/tradeclient.h>
+#include <terminalhost/tradedata.h>
+#include <terminalhost/userconfig.h>
 
 #include <QPointer>
 

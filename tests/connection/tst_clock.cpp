@@ -1,11 +1,11 @@
 #include <testmain.h>
 
-#include <currenttimewidget.h>
+#include <statusbar/currenttimewidget.h>
 
-#include <menu.h>
-#include <simpletext.h>
-#include <timeservice.h>
-#include <userconfig.h>
+#include <terminalhost/menu.h>
+#include <terminalhost/simpletext.h>
+#include <terminalhost/timeservice.h>
+#include <terminalhost/userconfig.h>
 
 #include <QAction>
 #include <QMenu>

@@ -2,20 +2,20 @@
 
 #include <eventrecorder.h>
 
-#include <quoteconnectstatuswidget.h>
-#include <quotewidget.h>
-#include <statusbar.h>
-#include <tooltipwidget.h>
-#include <tradewidget.h>
+#include <statusbar/quoteconnectstatuswidget.h>
+#include <statusbar/quotewidget.h>
+#include <statusbar/statusbar.h>
+#include <statusbar/tooltipwidget.h>
+#include <statusbar/tradewidget.h>
 
-#include <accountinfo.h>
-#include <imagewidget.h>
-#include <quoteclient.h>
-#include <simpletext.h>
-#include <simpletextwidget.h>
-#include <tradeclient.h>
-#include <uiresource.h>
-#include <userconfig.h>
+#include <terminalhost/accountinfo.h>
+#include <terminalhost/imagewidget.h>
+#include <terminalhost/quoteclient.h>
+#include <terminalhost/simpletext.h>
+#include <terminalhost/simpletextwidget.h>
+#include <terminalhost/tradeclient.h>
+#include <terminalhost/uiresource.h>
+#include <terminalhost/userconfig.h>
 
 #include <QToolTip>
 

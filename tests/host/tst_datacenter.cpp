@@ -2,9 +2,9 @@
 
 #include <boost/asio/post.hpp>
 
-#include <datacenter.h>
-#include <rpcengine.h>
-#include <tradedata.h>
+#include <terminalhost/datacenter.h>
+#include <terminalhost/rpcengine.h>
+#include <terminalhost/tradedata.h>
 
 #include <atomic>
 #include <thread>

@@ -1,9 +1,9 @@
 #include <testmain.h>
 
-#include <config.h>
-#include <logcenter.h>
-#include <uiresource.h>
-#include <uiresourcechangehandler.h>
+#include <terminalhost/config.h>
+#include <terminalhost/logcenter.h>
+#include <terminalhost/uiresource.h>
+#include <terminalhost/uiresourcechangehandler.h>
 
 #include <QDirIterator>
 #include <QRegularExpression>

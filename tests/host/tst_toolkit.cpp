@@ -2,14 +2,14 @@
 
 #include <eventrecorder.h>
 
-#include <basewidget.h>
-#include <hostutils.h>
-#include <magnifierwidget.h>
-#include <simpletext.h>
-#include <simpletextwidget.h>
-#include <smallnormalbutton.h>
-#include <standardtable.h>
-#include <widgetlist.h>
+#include <terminalhost/basewidget.h>
+#include <terminalhost/hostutils.h>
+#include <terminalhost/magnifierwidget.h>
+#include <terminalhost/simpletext.h>
+#include <terminalhost/simpletextwidget.h>
+#include <terminalhost/smallnormalbutton.h>
+#include <terminalhost/standardtable.h>
+#include <terminalhost/widgetlist.h>
 
 #include <QHelpEvent>
 

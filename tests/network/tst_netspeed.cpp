@@ -2,17 +2,17 @@
 
 #include <eventrecorder.h>
 
-#include <netspeeddialog.h>
-#include <statusbar.h>
-#include <statusnetspeed.h>
+#include <statusbar/netspeeddialog.h>
+#include <statusbar/statusbar.h>
+#include <statusbar/statusnetspeed.h>
 
-#include <appconfig.h>
-#include <cefviewmanager.h>
-#include <config.h>
-#include <hostreset.h>
-#include <logcenter.h>
-#include <serviceclient.h>
-#include <userconfig.h>
+#include <terminalhost/appconfig.h>
+#include <terminalhost/cefviewmanager.h>
+#include <terminalhost/config.h>
+#include <terminalhost/hostreset.h>
+#include <terminalhost/logcenter.h>
+#include <terminalhost/serviceclient.h>
+#include <terminalhost/userconfig.h>
 
 #include <QJsonDocument>
 #include <QJsonObject>

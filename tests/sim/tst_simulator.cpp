@@ -1,12 +1,12 @@
 #include "testmain.h"
 
-#include <backendsimulator.h>
-#include <datacenter.h>
-#include <hostreset.h>
-#include <rpcengine.h>
-#include <serviceclient.h>
-#include <tradeclient.h>
-#include <tradedata.h>
+#include <terminalsim/backendsimulator.h>
+#include <terminalhost/datacenter.h>
+#include <terminalhost/hostreset.h>
+#include <terminalhost/rpcengine.h>
+#include <terminalhost/serviceclient.h>
+#include <terminalhost/tradeclient.h>
+#include <terminalhost/tradedata.h>
 
 #include <QElapsedTimer>
 #include <QSet>

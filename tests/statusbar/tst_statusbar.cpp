@@ -3,29 +3,29 @@
 #include <eventrecorder.h>
 #include <finditem.h>
 
-#include <currenttimewidget.h>
-#include <itembasewidget.h>
-#include <netspeeddialog.h>
-#include <orderstrategywidget.h>
-#include <runningcstrategywidget.h>
-#include <runningorderswidget.h>
-#include <runningtaskswidget.h>
-#include <quoteconnectstatuswidget.h>
-#include <quotewidget.h>
-#include <statusbar.h>
-#include <statusnetspeed.h>
-#include <tooltipwidget.h>
-#include <tradewidget.h>
+#include <statusbar/currenttimewidget.h>
+#include <statusbar/itembasewidget.h>
+#include <statusbar/netspeeddialog.h>
+#include <statusbar/orderstrategywidget.h>
+#include <statusbar/runningcstrategywidget.h>
+#include <statusbar/runningorderswidget.h>
+#include <statusbar/runningtaskswidget.h>
+#include <statusbar/quoteconnectstatuswidget.h>
+#include <statusbar/quotewidget.h>
+#include <statusbar/statusbar.h>
+#include <statusbar/statusnetspeed.h>
+#include <statusbar/tooltipwidget.h>
+#include <statusbar/tradewidget.h>
 
-#include <appconfig.h>
-#include <config.h>
-#include <imagewidget.h>
-#include <luamodulectrl.h>
-#include <magnifierwidget.h>
-#include <simpletext.h>
-#include <simpletextwidget.h>
-#include <uiresource.h>
-#include <userconfig.h>
+#include <terminalhost/appconfig.h>
+#include <terminalhost/config.h>
+#include <terminalhost/imagewidget.h>
+#include <terminalhost/luamodulectrl.h>
+#include <terminalhost/magnifierwidget.h>
+#include <terminalhost/simpletext.h>
+#include <terminalhost/simpletextwidget.h>
+#include <terminalhost/uiresource.h>
+#include <terminalhost/userconfig.h>
 
 #include <QToolTip>
 

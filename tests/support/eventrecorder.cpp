@@ -1,6 +1,6 @@
 #include "eventrecorder.h"
 
-#include <eventdeliverer.h>
+#include <terminalhost/eventdeliverer.h>
 
 EventRecorder::EventRecorder(bool consume)
 {

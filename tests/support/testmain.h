@@ -4,7 +4,7 @@
 #include <QFont>
 #include <QtTest>
 
-#include <hostreset.h>
+#include <terminalhost/hostreset.h>
 
 /// Runs a QtTest class in an application set up as the terminal sets itself up: web engine
 /// contexts shared, the Fusion style, the CJK font, and a host reset before the first test.
