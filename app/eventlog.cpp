@@ -1,5 +1,8 @@
 #include "eventlog.h"
 
+#include <statusbar/statusbarevents.h>
+#include <terminalhost/eventdeliverer.h>
+
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -18,17 +21,17 @@ struct EventName {
     const char* name;
 };
 const EventName kEventNames[] = {
-    {2, "tooltip wanted"},
-    {5, "activation"},
-    {10, "click on a text"},
-    {57, "UI scale"},
-    {233, "table cell click"},
-    {1080, "open an order service"},
-    {1081, "quote sources"},
-    {1198, "running orders"},
-    {1199, "running tasks"},
-    {1201, "messages"},
-    {1282, "trade account tooltip"},
+    {Event_ToolTip, "tooltip wanted"},
+    {Event_Activate, "activation"},
+    {Event_Click, "click on an item or a text"},
+    {Event_UiScale, "UI scale"},
+    {Event_TableCellClick, "table cell click"},
+    {StatusBarEvent::OpenOrderService, "open an order service"},
+    {StatusBarEvent::QuoteSources, "quote sources"},
+    {StatusBarEvent::RunningOrders, "running orders"},
+    {StatusBarEvent::RunningTasks, "running tasks"},
+    {StatusBarEvent::Messages, "messages"},
+    {StatusBarEvent::TradeToolTip, "trade account tooltip"},
 };
 }
 

@@ -7,6 +7,7 @@
 #include "runningpaneldock.h"
 
 #include <statusbar/statusbar.h>
+#include <statusbar/statusbarevents.h>
 
 #include <terminalsim/backendsimulator.h>
 #include <terminalhost/eventdeliverer.h>
@@ -24,11 +25,6 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr int kEventOrderService = 1080;
-constexpr int kEventQuoteSources = 1081;
-constexpr int kEventRunningOrders = 1198;
-constexpr int kEventRunningTasks = 1199;
-constexpr int kEventMessages = 1201;
 constexpr std::uint32_t kBoardSeedOffset = 7; // the board draws apart from the back end, yet repeats with it
 constexpr int kEventLogHeight = 150;          // px; a few rows of events
 
@@ -158,23 +154,23 @@ bool CMainWindow::handleBusEvent(int type, int id, int arg, const QString& text,
 {
     bool handled = false;
     switch (type) {
-    case kEventQuoteSources:
+    case StatusBarEvent::QuoteSources:
         showQuoteSources();
         handled = true;
         break;
-    case kEventRunningOrders:
+    case StatusBarEvent::RunningOrders:
         showRunningOrders();
         handled = true;
         break;
-    case kEventRunningTasks:
+    case StatusBarEvent::RunningTasks:
         showRunningTasks();
         handled = true;
         break;
-    case kEventOrderService:
+    case StatusBarEvent::OpenOrderService:
         noteOrderServiceWanted(arg);
         handled = true;
         break;
-    case kEventMessages:
+    case StatusBarEvent::Messages:
         // The demo terminal has no message view; listing the request is its answer.
         handled = true;
         break;

@@ -1,5 +1,6 @@
 #include "statusbar.h"
 
+#include <statusbar/statusbarevents.h>
 #include <statusbar/itembasewidget.h>
 #include <statusbar/netspeeddialog.h>
 #include <statusbar/statusnetspeed.h>
@@ -62,11 +63,6 @@ constexpr int kTickerSlack = 50;       // px the announcement ticker leaves free
 constexpr int kToolTipLift = 28;       // px between the status bar's top and a one-line tooltip's
 constexpr double kMsPerSecond = 1000.0;
 
-constexpr int kEventActivate = 5;
-constexpr int kEventUiScale = 57;
-constexpr int kEventTradeToolTip = 1282;
-constexpr int kIdNetSpeedChart = 1144;
-constexpr int kIdPassedToList = 1133;
 
 const char kSeparatorImage[] = "img_toolbar_seperator";
 const char kBackgroundKey[] = "clr_main_statusbar_background";
@@ -376,18 +372,18 @@ void CStatusBar::slotLoadNetSpeedData()
 bool CStatusBar::handleEvent(int type, int id, int arg, QString text, void* data)
 {
     switch (type) {
-    case kEventActivate:
-        if (id == kIdNetSpeedChart) {
+    case Event_Activate:
+        if (id == StatusBarEvent::IdNetSpeedChart) {
             openNetSpeedChart();
             return true;
         }
-        if (id == kIdPassedToList)
+        if (id == StatusBarEvent::IdPassedToList)
             return CWidgetList::handleEvent(type, id, arg, text, data);
         return false;
-    case kEventUiScale:
+    case Event_UiScale:
         CUiResource::instance()->setUIScale(arg / 100.0);
         return true;
-    case kEventTradeToolTip:
+    case StatusBarEvent::TradeToolTip:
         if (arg == 0)
             showTradeToolTip();
         else

@@ -1,5 +1,6 @@
 #include "statusnetspeed.h"
 
+#include <statusbar/statusbarevents.h>
 #include <terminalhost/appconfig.h>
 #include <terminalhost/config.h>
 #include <terminalhost/imagewidget.h>
@@ -20,8 +21,6 @@ constexpr double kStepTwoBelowMs = 60.0;
 constexpr double kMsPerSecond = 1000.0;
 constexpr int kImageLeft = 10;
 constexpr int kToolTipPadding = 5;
-constexpr int kEventActivate = 5;
-constexpr int kIdNetSpeedChart = 1144;
 
 const char kDefaultBackground[] = "clr_statusbar_item_default_bg";
 const char kDefaultBorder[] = "clr_statusbar_item_default_border";
@@ -105,7 +104,7 @@ void CStatusNetSpeed::mousePressEvent(QMouseEvent* event)
     m_backgroundKey = QLatin1String(kDefaultBackground);
     m_borderKey = QLatin1String(kEnterBorder);
     update();
-    deliverEvent(kEventActivate, kIdNetSpeedChart, 0, QString(), nullptr);
+    deliverEvent(Event_Activate, StatusBarEvent::IdNetSpeedChart, 0, QString(), nullptr);
 }
 
 void CStatusNetSpeed::paintEvent(QPaintEvent* event)

@@ -17,7 +17,7 @@ void CBaseWidget::themeChanged()
 
 bool CBaseWidget::event(QEvent* event)
 {
-    if (event->type() == QEvent::ToolTip && offerEvent(2, 0, 0, QString(), nullptr))
+    if (event->type() == QEvent::ToolTip && offerEvent(Event_ToolTip, 0, 0, QString(), nullptr))
         return true;
     return QWidget::event(event);
 }
@@ -28,7 +28,7 @@ void CBaseWidget::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Space:
-        if (offerEvent(5, 0, 0, QString(), nullptr))
+        if (offerEvent(Event_Activate, 0, 0, QString(), nullptr))
             return;
         break;
     default:

@@ -8,6 +8,15 @@
 
 class QWidget;
 
+/// The toolkit's event types; other modules number their own events from 1000 up.
+enum EEventType {
+    Event_ToolTip = 2,          ///< a tooltip is wanted for the widget
+    Event_Activate = 5,         ///< activation by the keyboard, or a button click with the button's id
+    Event_Click = 10,           ///< a click on an item (id 0) or on one of its text widgets (its id)
+    Event_UiScale = 57,         ///< arg is the new UI scale in percent
+    Event_TableCellClick = 233, ///< a click on a clickable table cell; text is the cell key
+};
+
 /**
  * @brief The terminal's event bus: a widget hands an event (type, id, arg, text, data) to its
  * ancestors, nearest first, and the first handleEvent() that returns true consumes it.

@@ -28,7 +28,7 @@ void CMagnifierWidget::setFontScale(int percent, bool notify)
     m_percent = percent;
     update();
     if (notify)
-        deliverEvent(57, 0, m_percent, QString(), nullptr);
+        deliverEvent(Event_UiScale, 0, m_percent, QString(), nullptr);
 }
 
 QRect CMagnifierWidget::minusRect() const

@@ -67,5 +67,5 @@ void CSimpleTextWidget::mouseReleaseEvent(QMouseEvent* event)
 {
     CBaseWidget::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->pos()))
-        deliverEvent(10, m_id, 0, m_text, nullptr);
+        deliverEvent(Event_Click, m_id, 0, m_text, nullptr);
 }

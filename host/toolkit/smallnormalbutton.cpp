@@ -9,7 +9,6 @@
 namespace {
 constexpr int kHorizontalPadding = 8; // px each side of the text
 constexpr int kDefaultHeight = 20;
-constexpr int kEventActivate = 5;
 const char kFontKey[] = "fnt_default_normal_fix";
 }
 
@@ -89,5 +88,5 @@ void CSmallNormalButton::mouseReleaseEvent(QMouseEvent* event)
         return;
     if (m_checkable)
         m_checked = !m_checked;
-    deliverEvent(kEventActivate, m_id, m_checked ? 1 : 0, m_text, nullptr);
+    deliverEvent(Event_Activate, m_id, m_checked ? 1 : 0, m_text, nullptr);
 }

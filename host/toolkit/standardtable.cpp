@@ -11,7 +11,6 @@
 
 namespace {
 constexpr int kRowHeight = 24;
-constexpr int kEventCellClick = 233;
 constexpr int kClickableRole = Qt::UserRole + 1;
 }
 
@@ -31,7 +30,7 @@ CStandardTable::CStandardTable(int style, QWidget* parent, int flags)
     connect(m_view, &QTableWidget::cellClicked, this, [this](int index, int column) {
         const QTableWidgetItem* item = m_view->item(index, column);
         if (item && item->data(kClickableRole).toBool())
-            deliverEvent(kEventCellClick, 0, 0, QStringLiteral("%1,%2").arg(rowID(index)).arg(column), nullptr);
+            deliverEvent(Event_TableCellClick, 0, 0, QStringLiteral("%1,%2").arg(rowID(index)).arg(column), nullptr);
     });
     applyFlags();
     applyTheme();

@@ -1,5 +1,6 @@
 #include "orderstrategywidget.h"
 
+#include <statusbar/statusbarevents.h>
 #include <statusbar/floatserviceswitchwidget.h>
 
 #include <statusbar/statusbar.h>
@@ -28,7 +29,6 @@ constexpr int kIconX = 8;
 constexpr int kIconDrop = 1;      // px the icon sits below the vertical centre
 constexpr int kMenuSize = 120;    // px; the menu's fixed height overrides the height asked for
 constexpr int kMenuOverlap = 12;  // px the menu covers of the item's top
-constexpr int kEventOpenOrderService = 1080;
 
 enum EServiceId { Service_File = 0, Service_Dbf = 1, Service_Csv = 2 };
 
@@ -96,7 +96,7 @@ void COrderStrategyWidget::slotServiceSelected(int id)
 {
     const int arg = eventArgForService(id);
     if (arg != 0)
-        deliverEvent(kEventOpenOrderService, 0, arg, QString(), nullptr);
+        deliverEvent(StatusBarEvent::OpenOrderService, 0, arg, QString(), nullptr);
 }
 
 void COrderStrategyWidget::enterEvent(QEvent* event)

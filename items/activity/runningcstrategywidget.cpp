@@ -15,7 +15,6 @@ constexpr int kLabelX = 10;
 constexpr int kCounterGap = 12;   // px from the label's width to the counter's x
 constexpr int kFullExtra = 12;    // px the full form adds to its two texts
 constexpr int kLiteExtra = 14;    // px the compact form adds to its two texts
-constexpr int kEventClick = 10;
 }
 
 CRunningCStrategyWidget::CRunningCStrategyWidget(QWidget* parent)
@@ -89,7 +88,7 @@ int CRunningCStrategyWidget::getMinWidth()
 
 bool CRunningCStrategyWidget::handleEvent(int type, int id, int arg, QString text, void* data)
 {
-    if (type == kEventClick) {
+    if (type == Event_Click) {
         m_dialog->show();
         m_dialog->raise();
         return true;

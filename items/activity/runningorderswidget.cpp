@@ -1,5 +1,6 @@
 #include "runningorderswidget.h"
 
+#include <statusbar/statusbarevents.h>
 #include <statusbar/popcommonpaneldialog.h>
 
 #include <terminalhost/datacenter.h>
@@ -27,8 +28,6 @@ constexpr int kLitePadding = 16;  // px; the compact form keeps a little more ai
 constexpr int kLeftMargin = 10;   // px before the icon
 constexpr int kIconGap = 12;      // px added after the icon's width
 constexpr int kCaptionGap = 2;    // px between caption and counter
-constexpr int kEventClick = 10;
-constexpr int kEventRunningOrders = 1198;
 constexpr int kMarkRunning = 1;
 constexpr int kMarkCompleted = 0;
 
@@ -91,7 +90,7 @@ int CRunningOrdersWidget::getMinWidth()
 
 bool CRunningOrdersWidget::handleEvent(int type, int id, int arg, QString text, void* data)
 {
-    if (type != kEventClick)
+    if (type != Event_Click)
         return CItemBaseWidget::handleEvent(type, id, arg, text, data);
     if (getUserConfig()->popupRunningPanels) {
         if (!m_popupDialog)
@@ -99,7 +98,7 @@ bool CRunningOrdersWidget::handleEvent(int type, int id, int arg, QString text, 
         m_popupDialog->showRunning();
         m_popupDialog->exec();
     } else {
-        deliverEvent(kEventRunningOrders, 0, 0, QString(), nullptr);
+        deliverEvent(StatusBarEvent::RunningOrders, 0, 0, QString(), nullptr);
     }
     return true;
 }

@@ -1,5 +1,6 @@
 #include "runningtaskswidget.h"
 
+#include <statusbar/statusbarevents.h>
 #include <statusbar/popcommonpaneldialog.h>
 
 #include <terminalhost/datacenter.h>
@@ -23,8 +24,6 @@ constexpr int kRefreshIntervalMs = 500;
 constexpr int kPadding = 32;      // px around caption and counter, in both forms
 constexpr int kLeftMargin = 10;   // px before the caption
 constexpr int kCaptionGap = 12;   // px added after the caption's width
-constexpr int kEventClick = 10;
-constexpr int kEventRunningTasks = 1199;
 constexpr int kMarkRunning = 1;
 constexpr int kMarkIdle = 0;
 
@@ -102,7 +101,7 @@ int CRunningTasksWidget::getMinWidth()
 
 bool CRunningTasksWidget::handleEvent(int type, int id, int arg, QString text, void* data)
 {
-    if (type != kEventClick)
+    if (type != Event_Click)
         return CItemBaseWidget::handleEvent(type, id, arg, text, data);
     if (getUserConfig()->popupRunningPanels) {
         if (!m_popupDialog)
@@ -110,7 +109,7 @@ bool CRunningTasksWidget::handleEvent(int type, int id, int arg, QString text, v
         m_popupDialog->showRunning();
         m_popupDialog->exec();
     } else {
-        deliverEvent(kEventRunningTasks, 0, 0, QString(), nullptr);
+        deliverEvent(StatusBarEvent::RunningTasks, 0, 0, QString(), nullptr);
     }
     return true;
 }

@@ -22,7 +22,6 @@ constexpr int kColumnStartTime = 1;
 constexpr int kColumnOperation = 2;
 constexpr int kColumnRequestId = 3;
 
-constexpr int kEventButtonClick = 5;
 constexpr int kStopAllButtonId = 100;
 constexpr int kStopButtonIdBase = 1000; // a row's stop button id is its row id plus this
 constexpr int kButtonStyle = 1;
@@ -92,7 +91,7 @@ void CStrategyRunningDialog::removeStrategy(const QString& requestId)
 
 bool CStrategyRunningDialog::handleEvent(int type, int id, int arg, QString text, void* data)
 {
-    if (type == kEventButtonClick && id >= kStopButtonIdBase) {
+    if (type == Event_Activate && id >= kStopButtonIdBase) {
         const int row = id - kStopButtonIdBase;
         const QString requestId = m_table->itemText(row, kColumnRequestId);
         if (!requestId.isEmpty())
@@ -101,7 +100,7 @@ bool CStrategyRunningDialog::handleEvent(int type, int id, int arg, QString text
         m_table->removeRow(row);
         return true;
     }
-    if (type == kEventButtonClick && id == kStopAllButtonId) {
+    if (type == Event_Activate && id == kStopAllButtonId) {
         // Rows stay until the manager reports each process ended.
         CStrategyTradeManager::instance()->stopAllProcess();
         return true;

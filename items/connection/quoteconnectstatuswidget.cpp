@@ -1,5 +1,6 @@
 #include "quoteconnectstatuswidget.h"
 
+#include <statusbar/statusbarevents.h>
 #include <statusbar/statusbar.h>
 
 #include <terminalhost/imagewidget.h>
@@ -28,9 +29,6 @@ constexpr int kIconLeft = 10;
 constexpr int kIconGap = 4;       // px between the icon and the count
 constexpr int kCountDrop = 5;     // px the count sits below centre, like a subscript
 constexpr int kCountGap = 2;      // px between the count and the label
-constexpr int kEventToolTip = 2;
-constexpr int kEventActivate = 5;
-constexpr int kEventQuoteSources = 1081;
 }
 
 CQuoteConnectStatusWidget::CQuoteConnectStatusWidget(QWidget* parent)
@@ -75,11 +73,11 @@ int CQuoteConnectStatusWidget::getMinWidth()
 bool CQuoteConnectStatusWidget::handleEvent(int type, int id, int arg, QString text, void* data)
 {
     switch (type) {
-    case kEventToolTip:
+    case Event_ToolTip:
         CStatusBar::showToolTip(m_icon, QString::fromUtf8(kToolTip));
         return true;
-    case kEventActivate:
-        deliverEvent(kEventQuoteSources, 0, 0, QString(), nullptr);
+    case Event_Activate:
+        deliverEvent(StatusBarEvent::QuoteSources, 0, 0, QString(), nullptr);
         return true;
     default:
         return CItemBaseWidget::handleEvent(type, id, arg, text, data);
@@ -109,7 +107,7 @@ void CQuoteConnectStatusWidget::mousePressEvent(QMouseEvent* event)
         return;
     m_backgroundKey = QLatin1String(kEnterBackground);
     m_borderKey = QLatin1String(kEnterBorder);
-    deliverEvent(kEventQuoteSources, 0, 0, QString(), nullptr);
+    deliverEvent(StatusBarEvent::QuoteSources, 0, 0, QString(), nullptr);
     update();
 }
 

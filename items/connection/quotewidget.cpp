@@ -1,5 +1,6 @@
 #include "quotewidget.h"
 
+#include <statusbar/statusbarevents.h>
 #include <terminalhost/quoteclient.h>
 #include <terminalhost/uiresource.h>
 
@@ -11,7 +12,6 @@ const char kObjectName[] = "velo_quote_widget";
 const char kSuccessBackground[] = "ic_clr_quotetrade_sucess_bg";
 const char kFailBackground[] = "ic_clr_quotetrade_fail_bg";
 constexpr int kWidthAllowance = 15; // px the tag asks beyond its current width
-constexpr int kEventQuoteSources = 1081;
 }
 
 CQuoteWidget::CQuoteWidget(QWidget* parent, QWidget*)
@@ -51,7 +51,7 @@ void CQuoteWidget::mousePressEvent(QMouseEvent* event)
 {
     CItemBaseWidget::mousePressEvent(event);
     if (event->button() == Qt::LeftButton)
-        deliverEvent(kEventQuoteSources, 0, 0, QString(), nullptr);
+        deliverEvent(StatusBarEvent::QuoteSources, 0, 0, QString(), nullptr);
 }
 
 void CQuoteWidget::paintEvent(QPaintEvent*)

@@ -1,5 +1,6 @@
 #include "tradewidget.h"
 
+#include <statusbar/statusbarevents.h>
 #include <terminalhost/hostutils.h>
 #include <terminalhost/tradeclient.h>
 #include <terminalhost/uiresource.h>
@@ -16,7 +17,6 @@ const char kFailedSuffix[] = ": 登录失败";
 const char kLoggedInColor[] = "clr_global_black";
 const char kFailedColor[] = "clr_global_red";
 constexpr int kWidthAllowance = 15; // px the tag asks beyond its current width
-constexpr int kEventTradeToolTip = 1282;
 constexpr int kShowToolTip = 0;
 constexpr int kHideToolTip = 1;
 }
@@ -89,13 +89,13 @@ void CTradeWidget::enterEvent(QEvent* event)
         m_tipColorKeys.append(QLatin1String(loggedIn ? kLoggedInColor : kFailedColor));
     }
     if (!m_accounts.empty())
-        deliverEvent(kEventTradeToolTip, 0, kShowToolTip, QString(), nullptr);
+        deliverEvent(StatusBarEvent::TradeToolTip, 0, kShowToolTip, QString(), nullptr);
 }
 
 void CTradeWidget::leaveEvent(QEvent* event)
 {
     CItemBaseWidget::leaveEvent(event);
-    deliverEvent(kEventTradeToolTip, 0, kHideToolTip, QString(), nullptr);
+    deliverEvent(StatusBarEvent::TradeToolTip, 0, kHideToolTip, QString(), nullptr);
 }
 
 void CTradeWidget::paintEvent(QPaintEvent* event)

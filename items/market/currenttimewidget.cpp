@@ -30,7 +30,6 @@ constexpr int kDateGap = 4;           // px between date and time
 constexpr int kMenuWidth = 110;
 constexpr int kMenuHeight = 26;
 constexpr int kTextAlignment = Qt::AlignLeft | Qt::AlignVCenter;
-constexpr int kEventActivate = 5;
 constexpr int kMenuStyle = 15;
 enum MouseState { Normal = 0, Hover = 1, Pressed = 2 };
 }
@@ -101,7 +100,7 @@ int CCurrentTimeWidget::getMinWidth()
 
 bool CCurrentTimeWidget::handleEvent(int type, int id, int arg, QString text, void* data)
 {
-    if (type != kEventActivate)
+    if (type != Event_Activate)
         return CItemBaseWidget::handleEvent(type, id, arg, text, data);
     const QPoint corner = mapToGlobal(QPoint(0, 0));
     m_menu->setStyleSheet(CStyleSheetCenter::getStyle(kMenuStyle, nullptr));
