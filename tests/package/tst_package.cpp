@@ -104,6 +104,24 @@ private slots:
         QCOMPARE(reachable, expected);
     }
 
+    void readmeShowsTheExampleLinesExactly()
+    {
+        QFile readme(QStringLiteral(STATUSBAR_SOURCE_DIR "/README.md"));
+        QFile example(QStringLiteral(STATUSBAR_SOURCE_DIR "/examples/embed/CMakeLists.txt"));
+        QVERIFY(readme.open(QIODevice::ReadOnly) && example.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(readme.readAll());
+        const int section = text.indexOf(QStringLiteral("## Embedding with CMake"));
+        QVERIFY2(section >= 0, "README has no \"Embedding with CMake\" section");
+        const int blockStart = text.indexOf(QStringLiteral("```cmake\n"), section);
+        const int blockEnd = text.indexOf(QStringLiteral("```"), blockStart + 8);
+        QVERIFY2(blockStart >= 0 && blockEnd > blockStart, "no cmake block in the embedding section");
+        const QStringList exampleLines = QString::fromUtf8(example.readAll()).split(QLatin1Char('\n'));
+        const QStringList shown = text.mid(blockStart + 9, blockEnd - blockStart - 9).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QVERIFY(!shown.isEmpty());
+        for (const QString& line : shown)
+            QVERIFY2(exampleLines.contains(line), qPrintable(QStringLiteral("README line not in the example: ") + line));
+    }
+
     void exampleBuildsAgainstTheInstalledPackageAndShowsTheBar()
     {
         QTemporaryDir work;
