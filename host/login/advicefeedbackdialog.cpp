@@ -19,6 +19,7 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QSaveFile>
 #include <QScreen>
@@ -315,19 +316,27 @@ void CAdviceFeedBackDialog::setStatus(const QString& text, bool problem)
 
 void CAdviceFeedBackDialog::applyFormTheme()
 {
-    const QFont font = CUiResource::instance()->getFont(QLatin1String(kFontKey));
-    m_form->setFont(font);
-    const QString edit = QStringLiteral("background: %1; color: %2; border: 1px solid %3;")
-                             .arg(colorName("clr_edit_background"), colorName("clr_edit_text"), colorName("clr_edit_border"));
+    const CUiResource* resource = CUiResource::instance();
+    m_form->setFont(resource->getFont(QLatin1String(kFontKey)));
+    const QString edit = QStringLiteral("background: %1; border: 1px solid %2;").arg(colorName("clr_edit_background"), colorName("clr_edit_border"));
     m_form->setStyleSheet(
         QStringLiteral("QLabel, QCheckBox { color: %1; }"
                        "QComboBox, QPlainTextEdit, QLineEdit { %2 padding: 2px; }"
-                       "QComboBox QAbstractItemView { %2 selection-background-color: %3; }"
+                       "QComboBox QAbstractItemView { %2 color: %6; selection-background-color: %3; }"
                        "QLabel#feedback_capture { %2 }"
                        "QLabel#feedback_mode { color: %4; }"
                        "QLabel#feedback_status { color: %5; }")
             .arg(colorName("clr_text_default"), edit, colorName("clr_menu_selected_background"), colorName("clr_text_secondary"),
-                 colorName(m_statusIsProblem ? "clr_global_red" : "clr_text_default")));
+                 colorName(m_statusIsProblem ? "clr_global_red" : "clr_text_default"), colorName("clr_edit_text")));
+    // The fields take their text colours from their own palettes: a style sheet colour would
+    // paint the hint of an empty field like typed text.
+    for (QWidget* field : std::initializer_list<QWidget*>{m_category, m_content, m_contact}) {
+        QPalette palette = field->palette();
+        palette.setColor(QPalette::Text, resource->getColor(QStringLiteral("clr_edit_text")));
+        palette.setColor(QPalette::ButtonText, resource->getColor(QStringLiteral("clr_edit_text")));
+        palette.setColor(QPalette::PlaceholderText, resource->getColor(QStringLiteral("clr_text_secondary")));
+        field->setPalette(palette);
+    }
 }
 
 QWidget* CAdviceFeedBackDialog::terminalWindow() const

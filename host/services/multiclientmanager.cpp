@@ -141,7 +141,7 @@ void CMultiClientManager::killProcesses(EClinetType type)
     companion->ready = false;
     m_stopping.push_back(process);
     LOG4CXX_INFO(logger(), "ending " << process->program().toStdString() << " (pid " << process->processId() << ')');
-    process->terminate();
+    terminate(process);
     QTimer::singleShot(m_killGraceMs, process, [process] {
         if (process->state() != QProcess::NotRunning)
             process->kill();
@@ -271,7 +271,7 @@ void CMultiClientManager::endAll()
     for (QProcess* process : processes) {
         disconnect(process, nullptr, this, nullptr);
         if (process->state() != QProcess::NotRunning) {
-            process->terminate();
+            terminate(process);
             if (!process->waitForFinished(m_killGraceMs)) {
                 process->kill();
                 process->waitForFinished();
@@ -279,6 +279,15 @@ void CMultiClientManager::endAll()
         }
         delete process;
     }
+}
+
+void CMultiClientManager::terminate(QProcess* process)
+{
+    // Until its exec the child still runs this program's code with this program's signal
+    // handlers, which must not see the request to end; the exec itself takes milliseconds.
+    if (process->state() == QProcess::Starting)
+        process->waitForStarted(m_killGraceMs);
+    process->terminate();
 }
 
 void CMultiClientManager::endAllAtExit()

@@ -87,6 +87,7 @@ private:
     void onFinished(QProcess* process, int exitCode, bool crashed);
     void onFailedToStart(QProcess* process);
     void fail(EClinetType type, const QString& program, const QString& problem, const QString& logProblem);
+    void terminate(QProcess* process);
     void endAll();
     static void endAllAtExit();
 
