@@ -79,9 +79,9 @@ void CMessageTip::setWidget(QWidget* widget)
 
 QPoint CMessageTip::getPoint(QWidget* widget, int position) const
 {
+    Q_UNUSED(position) // every position is placed as MessageTip_AboveLeft, the only one defined
     if (!widget)
         return pos();
-    Q_UNUSED(position) // one placement so far: MessageTip_AboveLeft
     const QPoint topLeft = widget->mapToGlobal(QPoint(0, 0));
     QPoint point(topLeft.x(), topLeft.y() - height() - kGapPx);
     const QScreen* screen = widget->screen();

@@ -34,7 +34,8 @@ public:
     /// The widget the tip points at.
     void setWidget(QWidget* widget);
     QWidget* widget() const { return m_widget; }
-    /// Global top-left corner at which this tip, at its current size, sits at position against widget.
+    /// Global top-left corner at which this tip, at its current size, sits at position against
+    /// widget, kept on the widget's screen.
     QPoint getPoint(QWidget* widget, int position) const;
 
     int lifeSeconds() const { return m_lifeSeconds; }
