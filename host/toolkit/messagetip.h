@@ -38,9 +38,6 @@ public:
     /// widget, kept on the widget's screen.
     QPoint getPoint(QWidget* widget, int position) const;
 
-    int lifeSeconds() const { return m_lifeSeconds; }
-    int fadeMs() const { return m_fadeMs; }
-
     void themeChanged() override;
 
 public slots:
