@@ -1,11 +1,13 @@
 #include "hostreset.h"
 
+#include <terminalhost/advicefeedbackdialog.h>
 #include <terminalhost/appconfig.h>
 #include <terminalhost/config.h>
 #include <terminalhost/datacenter.h>
 #include <terminalhost/eventdeliverer.h>
 #include <terminalhost/logcenter.h>
 #include <terminalhost/luamodulectrl.h>
+#include <terminalhost/multiclientmanager.h>
 #include <terminalhost/orderservice.h>
 #include <terminalhost/quoteclient.h>
 #include <terminalhost/serviceclient.h>
@@ -31,4 +33,6 @@ void resetHost()
     CLogCenter::instance()->reset();
     CUiResource::instance()->reset();
     CEventDeliverer::setMainWindowHandler({});
+    CMultiClientManager::instance()->reset();
+    CAdviceFeedBackDialog::setFeedbackDir({});
 }

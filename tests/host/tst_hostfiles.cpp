@@ -17,7 +17,7 @@ QSet<QString> keysUsedByTheCode()
     static const QRegularExpression keyLiteral(
         QStringLiteral("\"((?:clr|fnt|img|tc_img|tc_siz|tc_clr|tc_fnt|ic_clr)_[A-Za-z0-9_]+)\""));
     QSet<QString> keys;
-    for (const char* folder : {"host", "statusbar", "items", "diagnostics"}) {
+    for (const char* folder : {"host", "statusbar", "items", "diagnostics", "companions"}) {
         QDirIterator it(QStringLiteral(STATUSBAR_SOURCE_DIR "/") + QLatin1String(folder), {QStringLiteral("*.cpp"), QStringLiteral("*.h")},
                         QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {

@@ -135,6 +135,13 @@ private slots:
         QVERIFY2(QFile::exists(prefix + QStringLiteral("/include/statusbar/statusbar.h")), "public header not installed under its prefix");
         QVERIFY2(!QFile::exists(prefix + QStringLiteral("/include/statusbar/runningorderswidget.h")), "an internal header was installed");
         QVERIFY2(!QFile::exists(prefix + QStringLiteral("/include/config.h")), "a flat header reached the include folder");
+#ifdef STATUSBAR_WITH_COMPANIONS
+        // The terminal looks for its companion programs beside its own executable.
+        for (const QString& program : {QStringLiteral("minitrade-client"), QStringLiteral("miniquote-client")}) {
+            step = run(prefix + QStringLiteral("/bin/") + program, {QStringLiteral("--help")});
+            QVERIFY2(step.ok, qPrintable(step.output));
+        }
+#endif
 
         step = run(cmake, {QStringLiteral("-S"), QStringLiteral(STATUSBAR_SOURCE_DIR "/examples/embed"), QStringLiteral("-B"), exampleBuild,
                            QStringLiteral("-DCMAKE_PREFIX_PATH=") + prefix});
