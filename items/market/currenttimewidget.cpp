@@ -30,7 +30,6 @@ constexpr int kDateGap = 4;           // px between date and time
 constexpr int kMenuWidth = 110;
 constexpr int kMenuHeight = 26;
 constexpr int kTextAlignment = Qt::AlignLeft | Qt::AlignVCenter;
-constexpr int kMenuStyle = 15;
 enum MouseState { Normal = 0, Hover = 1, Pressed = 2 };
 }
 
@@ -103,7 +102,7 @@ bool CCurrentTimeWidget::handleEvent(int type, int id, int arg, QString text, vo
     if (type != Event_Activate)
         return CItemBaseWidget::handleEvent(type, id, arg, text, data);
     const QPoint corner = mapToGlobal(QPoint(0, 0));
-    m_menu->setStyleSheet(CStyleSheetCenter::getStyle(kMenuStyle, nullptr));
+    m_menu->setStyleSheet(CStyleSheetCenter::getStyle(CStyleSheetCenter::Style_Menu, nullptr));
     // exec() shows the menu at its size hint, not at the size it was given: place it by that size.
     m_menu->adjustSize();
     m_menu->exec(QPoint(corner.x(), corner.y() - m_menu->height()));
@@ -141,7 +140,7 @@ void CCurrentTimeWidget::mouseReleaseEvent(QMouseEvent* event)
         return;
     // The menu's lower right corner meets the item's upper right corner.
     const QPoint corner = mapToGlobal(QPoint(width(), 0));
-    m_menu->setStyleSheet(CStyleSheetCenter::getStyle(kMenuStyle, nullptr));
+    m_menu->setStyleSheet(CStyleSheetCenter::getStyle(CStyleSheetCenter::Style_Menu, nullptr));
     m_menu->adjustSize();
     m_menu->exec(QPoint(corner.x() - m_menu->width(), corner.y() - m_menu->height()));
     update();
