@@ -3,6 +3,7 @@
 #include <statusbar/statusbarevents.h>
 #include <statusbar/itembasewidget.h>
 #include <statusbar/netspeeddialog.h>
+#include <statusbar/statusbartooltip.h>
 #include <statusbar/statusnetspeed.h>
 #include <statusbar/tooltipwidget.h>
 
@@ -26,11 +27,9 @@
 #include <terminalhost/userconfig.h>
 
 #include <QPainter>
-#include <QPointer>
 #include <QResizeEvent>
 #include <QTime>
 #include <QTimer>
-#include <QToolTip>
 
 #include <boost/format.hpp>
 #include <log4cxx/logger.h>
@@ -60,21 +59,12 @@ constexpr int kClockMaxWidth = 135;
 constexpr int kClockMinWidth = 60;
 constexpr int kRightHandSlack = 10;    // px between the magnifier and the clock's neighbours
 constexpr int kTickerSlack = 50;       // px the announcement ticker leaves free
-constexpr int kToolTipLift = 28;       // px between the status bar's top and a one-line tooltip's
 constexpr double kMsPerSecond = 1000.0;
 
 
 const char kSeparatorImage[] = "img_toolbar_seperator";
 const char kBackgroundKey[] = "clr_main_statusbar_background";
 const char kDebugLoggerName[] = "ZQDbgFile";
-
-// The first status bar constructed anchors every status bar tooltip; it clears itself when that
-// bar goes, so that a later bar can take over.
-QPointer<CStatusBar>& firstStatusBar()
-{
-    static QPointer<CStatusBar> bar;
-    return bar;
-}
 }
 
 CStatusBar::CStatusBar(QWidget* parent)
@@ -193,8 +183,7 @@ void CStatusBar::addRightHandItems()
     addFixedWidget(m_netSpeed, Anchor_Center, false);
 
     setFixedHeight(kBarHeight);
-    if (!firstStatusBar())
-        firstStatusBar() = this;
+    StatusBarToolTip::anchorOn(this);
 
     m_clock = new CCurrentTimeWidget(this);
     m_clock->setMaximumWidth(kClockMaxWidth);
@@ -433,14 +422,5 @@ void CStatusBar::hideTradeToolTip()
 
 void CStatusBar::showToolTip(QWidget* widget, QString text)
 {
-    if (!widget)
-        return;
-    const QFont font = CUiResource::instance()->getFont(QStringLiteral("fnt_default_normal_fix"));
-    const int lineHeight = QFontMetrics(font).height();
-    const int lines = text.split(QLatin1Char('\n'), Qt::KeepEmptyParts).size();
-    QToolTip::setFont(font);
-    const int offset = -kToolTipLift - lines * lineHeight;
-    QWidget* anchorWidget = firstStatusBar() ? static_cast<QWidget*>(firstStatusBar()) : widget;
-    const QPoint anchor = anchorWidget->mapToGlobal(QPoint(0, offset));
-    QToolTip::showText(QPoint(widget->mapToGlobal(QPoint(0, 0)).x(), anchor.y()), text, widget, widget->rect());
+    StatusBarToolTip::show(widget, text);
 }

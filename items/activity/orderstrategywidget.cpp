@@ -3,7 +3,7 @@
 #include <statusbar/statusbarevents.h>
 #include <statusbar/floatserviceswitchwidget.h>
 
-#include <statusbar/statusbar.h>
+#include <statusbar/statusbartooltip.h>
 
 #include <terminalhost/imagewidget.h>
 #include <terminalhost/luamodulectrl.h>
@@ -103,7 +103,7 @@ void COrderStrategyWidget::enterEvent(QEvent* event)
 {
     CBaseWidget::enterEvent(event);
     setColorKeys(kHoverBackground, kHoverBorder);
-    CStatusBar::showToolTip(m_icon, COrderService::instance()->getStatusBarTip());
+    StatusBarToolTip::show(m_icon, COrderService::instance()->getStatusBarTip());
 }
 
 void COrderStrategyWidget::leaveEvent(QEvent* event)

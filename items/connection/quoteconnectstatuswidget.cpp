@@ -1,7 +1,7 @@
 #include "quoteconnectstatuswidget.h"
 
 #include <statusbar/statusbarevents.h>
-#include <statusbar/statusbar.h>
+#include <statusbar/statusbartooltip.h>
 
 #include <terminalhost/imagewidget.h>
 #include <terminalhost/simpletextwidget.h>
@@ -74,7 +74,7 @@ bool CQuoteConnectStatusWidget::handleEvent(int type, int id, int arg, QString t
 {
     switch (type) {
     case Event_ToolTip:
-        CStatusBar::showToolTip(m_icon, QString::fromUtf8(kToolTip));
+        StatusBarToolTip::show(m_icon, QString::fromUtf8(kToolTip));
         return true;
     case Event_Activate:
         deliverEvent(StatusBarEvent::QuoteSources, 0, 0, QString(), nullptr);
