@@ -125,7 +125,7 @@ private slots:
         offerServices(!csvOnly, !csvOnly, true);
         ShownItem shown;
         QVERIFY(!shown.press(Qt::MouseButton(button)));
-        QCOMPARE(shown.item->borderKey(), border);
+        QCOMPARE(shown.item->frame().borderKey(), border);
     }
 
     void choosingAnEntryHidesTheMenuAndAsksTheMainWindowToOpenIt_data()
@@ -159,10 +159,10 @@ private slots:
         QEvent enter(QEvent::Enter);
         QCoreApplication::sendEvent(shown.item, &enter);
         QTRY_COMPARE(QToolTip::text(), tip);
-        QCOMPARE(shown.item->backgroundKey(), QStringLiteral("clr_statusbar_item_enter_bg"));
+        QCOMPARE(shown.item->frame().backgroundKey(), QStringLiteral("clr_statusbar_item_enter_bg"));
         QEvent leave(QEvent::Leave);
         QCoreApplication::sendEvent(shown.item, &leave);
-        QCOMPARE(shown.item->backgroundKey(), kRestBackground);
+        QCOMPARE(shown.item->frame().backgroundKey(), kRestBackground);
     }
 };
 

@@ -4,6 +4,7 @@
 #include <finditem.h>
 
 #include <statusbar/currenttimewidget.h>
+#include <statusbar/itemframe.h>
 #include <statusbar/itembasewidget.h>
 #include <statusbar/netspeeddialog.h>
 #include <statusbar/orderstrategywidget.h>
@@ -131,6 +132,36 @@ int wantedWidth(CStatusBar& bar)
     if (bar.findChild<CRunningTasksWidget*>())
         total += bar.findChild<CImageWidget*>(QString(), Qt::FindDirectChildrenOnly)->width();
     return total;
+}
+
+QColor themeColor(const char* key)
+{
+    return CUiResource::instance()->getColor(QLatin1String(key));
+}
+
+// The items that draw the shared frame, each in a shown window; pressing opens nothing here.
+std::unique_ptr<QWidget> windowWithFramedItem(const QString& name, QWidget** item)
+{
+    auto window = std::make_unique<QWidget>();
+    window->setGeometry(200, 400, 120, 30);
+    if (name == QLatin1String("latency"))
+        *item = new CStatusNetSpeed(window.get());
+    else if (name == QLatin1String("quote source"))
+        *item = new CQuoteConnectStatusWidget(window.get());
+    else
+        *item = new COrderStrategyWidget(window.get());
+    (*item)->setGeometry(10, 0, 60, 23);
+    window->show();
+    return window;
+}
+
+const CItemFrame& frameOf(QWidget* item)
+{
+    if (auto* latency = qobject_cast<CStatusNetSpeed*>(item))
+        return latency->frame();
+    if (auto* quoteSource = qobject_cast<CQuoteConnectStatusWidget*>(item))
+        return quoteSource->frame();
+    return qobject_cast<COrderStrategyWidget*>(item)->frame();
 }
 
 bool isLite(CItemBaseWidget* item)
@@ -400,6 +431,63 @@ private slots:
         CStatusBar bar(nullptr);
         findItem<CQuoteConnectStatusWidget>(&bar)->handleEvent(5, 0, 0, QString(), nullptr);
         QCOMPARE(mainWindow.count(1081), 1);
+    }
+
+    void framedItemsLightOnHoverAndKeepTheirPressLook_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<int>("afterPress");
+        QTest::newRow("latency indicator") << "latency" << int(CItemFrame::Pressed);
+        QTest::newRow("quote source count") << "quote source" << int(CItemFrame::Hover);
+        QTest::newRow("order service switch") << "order switch" << int(CItemFrame::Pressed);
+    }
+    void framedItemsLightOnHoverAndKeepTheirPressLook()
+    {
+        QFETCH(QString, item);
+        QFETCH(int, afterPress);
+        getConfig()->setUseWebView(false);
+        QWidget* widget = nullptr;
+        auto window = windowWithFramedItem(item, &widget);
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QCOMPARE(frameOf(widget).look(), CItemFrame::Rest);
+        QEvent enter(QEvent::Enter);
+        QCoreApplication::sendEvent(widget, &enter);
+        QCOMPARE(frameOf(widget).look(), CItemFrame::Hover);
+        QTest::mousePress(widget, Qt::RightButton, {}, QPoint(3, 3));
+        QCOMPARE(frameOf(widget).look(), CItemFrame::Hover);
+        QTest::mousePress(widget, Qt::LeftButton, {}, QPoint(3, 3));
+        QCOMPARE(int(frameOf(widget).look()), afterPress);
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(widget, &leave);
+        QCOMPARE(frameOf(widget).look(), CItemFrame::Rest);
+        QToolTip::hideText();
+    }
+
+    void theFrameDrawsTheLooksSidesAndAFocusOutline()
+    {
+        QWidget* item = nullptr;
+        auto window = windowWithFramedItem(QStringLiteral("quote source"), &item);
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        // No window manager under Xvfb activates it, and only an active window passes on the focus.
+        QApplication::setActiveWindow(window.get());
+        item->setFocusPolicy(Qt::StrongFocus); // as the toolkit makes items reachable by Tab
+        const QPoint side(0, 12);
+        const QPoint inside(1, 1); // where the focus outline runs; the fill when there is no focus
+        auto pixel = [item](const QPoint& at) { return item->grab().toImage().pixelColor(at); };
+        QCOMPARE(pixel(side), themeColor("clr_statusbar_item_default_border"));
+        QCOMPARE(pixel(inside), themeColor("clr_statusbar_item_default_bg"));
+
+        QEvent enter(QEvent::Enter);
+        QCoreApplication::sendEvent(item, &enter);
+        QCOMPARE(pixel(side), themeColor("clr_statusbar_item_enter_border"));
+        QCOMPARE(pixel(inside), themeColor("clr_statusbar_item_enter_bg"));
+
+        item->setFocus();
+        QTRY_VERIFY(item->hasFocus());
+        QCOMPARE(pixel(inside), themeColor("clr_statusbar_item_focus_border"));
+        QCOMPARE(pixel(side), themeColor("clr_statusbar_item_enter_border"));
+        item->clearFocus();
+        QCOMPARE(pixel(inside), themeColor("clr_statusbar_item_enter_bg"));
     }
 
     void aToolTipSizesItselfToItsLines()
