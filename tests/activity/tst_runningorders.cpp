@@ -250,11 +250,13 @@ private slots:
         QCOMPARE(item.counter()->width(), count);
         QCOMPARE(item.width(), icon + advance(kFullCaption, kCaptionFont) + count + 14);
         QCOMPARE(item.getMinWidth(), icon + advance(kLiteCaption, kCaptionFont) + count + 16);
-        QCOMPARE(item.label()->getText(), kLiteCaption); // measuring the compact form shows it
+        QCOMPARE(item.label()->getText(), kFullCaption); // asking for a width shows nothing else
+        item.switchToLite(true);
+        QCOMPARE(item.label()->getText(), kLiteCaption);
+        QCOMPARE(item.getMaxWidth(), item.width()); // nor does it depend on the form shown
         item.switchToLite(false);
         QCOMPARE(item.label()->getText(), kFullCaption);
         item.switchToLite(true);
-        QCOMPARE(item.label()->getText(), kLiteCaption);
 
         // A count from the main window brings the full caption and width back...
         item.updateCount(7);

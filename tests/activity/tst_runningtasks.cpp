@@ -142,7 +142,10 @@ private slots:
         QCOMPARE(item.counter()->width(), counter);
         QCOMPARE(item.width(), advance(kFullCaption, kCaptionFont) + counter + 32);
         QCOMPARE(item.getMinWidth(), advance(kLiteCaption, kCaptionFont) + counter + 32);
+        QCOMPARE(item.label()->getText(), kFullCaption); // asking for a width shows nothing else
+        item.switchToLite(true);
         QCOMPARE(item.label()->getText(), kLiteCaption);
+        QCOMPARE(item.counter()->x(), advance(kLiteCaption, kCaptionFont) + 12);
 
         // The next tick brings the full caption back, the counter placed after it.
         publishTask("A", "t99", 4);
