@@ -70,6 +70,8 @@ void CCurrentTimeWidget::slotSetTime(int seconds)
     m_timeText.setText(sToQs((boost::format("%02d:%02d:%02d") % time.hour() % time.minute() % time.second()).str()));
     m_timeText.setFont(font);
     m_timeText.setColor(color);
+    m_dateWidth = m_dateText.getSize().width();
+    m_timeWidth = m_timeText.getSize().width();
     update();
 }
 
@@ -87,14 +89,12 @@ void CCurrentTimeWidget::switchToLite(bool lite)
 
 int CCurrentTimeWidget::getMaxWidth()
 {
-    const int dateWidth = m_dateText.getSize().width();
-    return dateWidth == 0 ? kFullWidth : dateWidth + m_timeText.getSize().width() + kDateTimePadding;
+    return m_dateWidth == 0 ? kFullWidth : m_dateWidth + m_timeWidth + kDateTimePadding;
 }
 
 int CCurrentTimeWidget::getMinWidth()
 {
-    const int timeWidth = m_timeText.getSize().width();
-    return timeWidth == 0 ? kLiteWidth : timeWidth + kTimePadding;
+    return m_timeWidth == 0 ? kLiteWidth : m_timeWidth + kTimePadding;
 }
 
 bool CCurrentTimeWidget::handleEvent(int type, int id, int arg, QString text, void* data)
@@ -159,7 +159,7 @@ void CCurrentTimeWidget::paintEvent(QPaintEvent*)
     int x = kTextLeft;
     if (!m_lite) {
         m_dateText.draw(&painter, QRect(kTextLeft, 0, width() - kTextLeft, height()), kTextAlignment);
-        x = m_dateText.getSize().width() + kTextLeft + kDateGap;
+        x = m_dateWidth + kTextLeft + kDateGap;
     }
     m_timeText.draw(&painter, QRect(x, 0, width() - x, height()), kTextAlignment);
 }
