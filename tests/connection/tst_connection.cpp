@@ -5,6 +5,7 @@
 #include <statusbar/quoteconnectstatuswidget.h>
 #include <statusbar/quotewidget.h>
 #include <statusbar/statusbar.h>
+#include <statusbar/statusbar_p.h>
 #include <statusbar/tooltipwidget.h>
 #include <statusbar/tradewidget.h>
 
@@ -299,7 +300,7 @@ private slots:
         report(later, 3);
 
         cross(tag, QEvent::Enter);
-        ToolTipWidget* popup = bar->tradeToolTip();
+        ToolTipWidget* popup = CStatusBarPrivate::get(bar)->tradeToolTip;
         QVERIFY(popup && popup->isVisible());
         QCOMPARE(popup->texts(), (QVector<QString>{QStringLiteral("1001: 登录成功"), QStringLiteral("2002: 登录失败")}));
         QCOMPARE(popup->colorKeys(), (QVector<QString>{QStringLiteral("clr_global_black"), QStringLiteral("clr_global_red")}));

@@ -14,6 +14,7 @@
 #include <statusbar/quoteconnectstatuswidget.h>
 #include <statusbar/quotewidget.h>
 #include <statusbar/statusbar.h>
+#include <statusbar/statusbar_p.h>
 #include <statusbar/statusnetspeed.h>
 #include <statusbar/tooltipwidget.h>
 #include <statusbar/tradewidget.h>
@@ -85,8 +86,8 @@ QString itemName(const QWidget* item)
 QStringList registeredNames(const CStatusBar& bar)
 {
     QStringList names;
-    for (const CItemBaseWidget* item : bar.registeredItems())
-        names << itemName(item);
+    for (const CStatusBarPrivate::Registered& entry : CStatusBarPrivate::get(&bar)->registered)
+        names << itemName(entry.item);
     return names;
 }
 
@@ -123,7 +124,8 @@ int wantedWidth(CStatusBar& bar)
         total += quoteSource->getMaxWidth();
     if (auto* orderSwitch = bar.findChild<COrderStrategyWidget*>())
         total += orderSwitch->width() + 8;
-    for (CItemBaseWidget* item : bar.registeredItems()) {
+    for (const CStatusBarPrivate::Registered& entry : CStatusBarPrivate::get(&bar)->registered) {
+        CItemBaseWidget* item = entry.item;
         if (qobject_cast<CRunningOrdersWidget*>(item) || qobject_cast<CRunningTasksWidget*>(item)
             || qobject_cast<CRunningCStrategyWidget*>(item))
             total += item->getMaxWidth();
@@ -406,22 +408,22 @@ private slots:
     {
         getConfig()->setUseWebView(false);
         CStatusBar bar(nullptr);
-        QVERIFY(!bar.netSpeedDialog());
+        QVERIFY(!CStatusBarPrivate::get(&bar)->netSpeedDialog);
         QVERIFY(bar.handleEvent(5, 1144, 0, QString(), nullptr));
-        QPointer<CNetSpeedDialog> dialog = bar.netSpeedDialog();
+        QPointer<CNetSpeedDialog> dialog = CStatusBarPrivate::get(&bar)->netSpeedDialog;
         QVERIFY(dialog);
         QVERIFY(!dialog->isVisible());
         QVERIFY(bar.handleEvent(5, 1144, 0, QString(), nullptr));
-        QCOMPARE(bar.netSpeedDialog(), dialog.data());
+        QCOMPARE(CStatusBarPrivate::get(&bar)->netSpeedDialog, dialog.data());
     }
 
     void aTradeTooltipLeaveBeforeAnyEnterCreatesItHidden()
     {
         CStatusBar bar(nullptr);
-        QVERIFY(!bar.tradeToolTip());
+        QVERIFY(!CStatusBarPrivate::get(&bar)->tradeToolTip);
         QVERIFY(bar.handleEvent(1282, 0, 1, QString(), nullptr));
-        QVERIFY(bar.tradeToolTip());
-        QVERIFY(!bar.tradeToolTip()->isVisible());
+        QVERIFY(CStatusBarPrivate::get(&bar)->tradeToolTip);
+        QVERIFY(!CStatusBarPrivate::get(&bar)->tradeToolTip->isVisible());
     }
 
     void eventsTheBarDoesNotOwnReachTheMainWindow()
