@@ -5,6 +5,7 @@
 #include <statusbar/floatserviceswitchwidget.h>
 #include <statusbar/orderstrategywidget.h>
 #include <statusbar/serviceswitchcheckbox.h>
+#include <statusbar/statusbarevents.h>
 
 #include <terminalhost/imagewidget.h>
 #include <terminalhost/luamodulectrl.h>
@@ -147,7 +148,7 @@ private slots:
         QTest::mousePress(menu->rows().at(rowIndex), Qt::LeftButton, {}, QPoint(30, 10));
         QVERIFY(!menu->isVisible());
         QCOMPARE(mainWindow.events().size(), 1);
-        QCOMPARE(mainWindow.events().first().type, 1080);
+        QCOMPARE(mainWindow.events().first().type, StatusBarEvent::OpenOrderService);
         QCOMPARE(mainWindow.events().first().arg, arg);
     }
 
