@@ -4,11 +4,13 @@
 // same run. Nothing is painted in either case.
 
 #include <statusbar/currenttimewidget.h>
-#include <statusbar/runningcstrategywidget.h>
+#include <statusbar/quotewidget.h>
 #include <statusbar/statusbar.h>
+#include <statusbar/tradewidget.h>
 
 #include <terminalhost/appconfig.h>
 #include <terminalhost/hostreset.h>
+#include <terminalhost/magnifierwidget.h>
 #include <terminalhost/simpletextwidget.h>
 #include <terminalhost/strategytrademanager.h>
 #include <terminalhost/timeservice.h>
@@ -53,8 +55,12 @@ void configure(int clientType)
 // What the widget shows as text, for the label that stands in for it.
 QString shownText(QWidget* widget)
 {
-    if (auto* clock = dynamic_cast<CCurrentTimeWidget*>(widget))
+    if (auto* clock = qobject_cast<CCurrentTimeWidget*>(widget))
         return clock->dateText() + clock->timeText();
+    if (qobject_cast<CTradeWidget*>(widget))
+        return QStringLiteral("交易");
+    if (qobject_cast<CQuoteWidget*>(widget))
+        return QStringLiteral("行情");
     QString text;
     for (CSimpleTextWidget* part : widget->findChildren<CSimpleTextWidget*>()) {
         if (!part->isHidden())
@@ -83,22 +89,30 @@ struct BarWindow {
         QCoreApplication::processEvents();
     }
 
-    // The row's widgets left to right, with what each shows.
+    // The row's widgets left to right.
+    QList<QWidget*> row() const
+    {
+        QList<QWidget*> widgets = bar->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+        widgets.erase(std::remove_if(widgets.begin(), widgets.end(), [](QWidget* w) { return w->isHidden() || w->isWindow(); }),
+                      widgets.end());
+        std::stable_sort(widgets.begin(), widgets.end(), [](QWidget* a, QWidget* b) { return a->x() < b->x(); });
+        return widgets;
+    }
+
     QStringList rowTexts() const
     {
-        QList<QWidget*> row = bar->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
-        row.erase(std::remove_if(row.begin(), row.end(), [](QWidget* widget) { return widget->isHidden() || widget->isWindow(); }),
-                  row.end());
-        std::stable_sort(row.begin(), row.end(), [](QWidget* a, QWidget* b) { return a->x() < b->x(); });
         QStringList texts;
-        for (QWidget* widget : row)
+        for (QWidget* widget : row())
             texts << shownText(widget);
         return texts;
     }
+
+    // What follows the row's stretch: the separator before the magnifier, and everything after it.
+    int rightHandStart() const { return row().indexOf(bar->findChild<CMagnifierWidget*>()) - 1; }
 };
 
-// Qt's status bar with one label per widget of the bar's row: the running counters on the left,
-// everything from the zoom control on at the right-hand end, as the bar places them.
+// Qt's status bar with one label per widget of the bar's row: what comes before the bar's stretch
+// on the left, what follows it at the right-hand end, as the bar places them.
 struct PlainWindow {
     QWidget window;
     QStatusBar* bar = nullptr;
@@ -145,13 +159,9 @@ void BM_QStatusBarWidthChange(benchmark::State& state)
     QStringList texts;
     int leftCount = 0;
     {
-        BarWindow model(static_cast<int>(state.range(0)));
+        const BarWindow model(static_cast<int>(state.range(0)));
         texts = model.rowTexts();
-        // The left-hand end holds the counters and their separators: what comes before the zoom control.
-        for (QWidget* widget : model.bar->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-            if (!widget->isHidden() && !widget->isWindow() && widget->x() + widget->width() < model.bar->width() / 3)
-                ++leftCount;
-        }
+        leftCount = model.rightHandStart();
     }
     PlainWindow shown(texts, leftCount);
     state.counters["widgets"] = texts.size();
