@@ -22,7 +22,8 @@ enum EWidgetAnchor {
  * separate them, all inside the margins.
  *
  * The list reads the children's lengths when it lays out, which it does again whenever a child
- * resizes itself or updateWidgetLength() is called. Hidden children take no room.
+ * resizes itself or updateWidgetLength() is called; under a hold (holdLayout()) all of that comes
+ * down to one layout when the hold ends. Hidden children take no room.
  */
 class TERMINALHOST_EXPORT CWidgetList : public CBaseWidget
 {
