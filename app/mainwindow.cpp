@@ -145,9 +145,7 @@ void CMainWindow::rebuildStatusBar(const QString& reason)
     // strategy counter learns of strategies only from the manager's reports: announce and report again.
     emit getUserConfig()->sigLoadAccounts();
     m_simulator->republishStrategies();
-    m_eventLog->addNote(QStringLiteral("status bar built (%1): %2 shrinkable items")
-                            .arg(reason)
-                            .arg(m_bar->registeredItems().size()));
+    m_eventLog->addNote(QStringLiteral("status bar built (%1)").arg(reason));
 }
 
 bool CMainWindow::handleBusEvent(int type, int id, int arg, const QString& text, void*)

@@ -1,36 +1,35 @@
 #include "statusbar.h"
 
-#include <statusbar/statusbarevents.h>
+#include <statusbar/currenttimewidget.h>
+#include <statusbar/fittingpass.h>
 #include <statusbar/itembasewidget.h>
 #include <statusbar/netspeeddialog.h>
-#include <statusbar/statusnetspeed.h>
-#include <statusbar/tooltipwidget.h>
-
-#include <statusbar/currenttimewidget.h>
 #include <statusbar/orderstrategywidget.h>
 #include <statusbar/quoteconnectstatuswidget.h>
 #include <statusbar/quotewidget.h>
 #include <statusbar/runningcstrategywidget.h>
 #include <statusbar/runningorderswidget.h>
 #include <statusbar/runningtaskswidget.h>
+#include <statusbar/statusbar_p.h>
+#include <statusbar/statusbarevents.h>
+#include <statusbar/statusbartooltip.h>
+#include <statusbar/statusnetspeed.h>
+#include <statusbar/tooltipwidget.h>
 #include <statusbar/tradewidget.h>
 
 #include <terminalhost/appconfig.h>
 #include <terminalhost/config.h>
 #include <terminalhost/imagewidget.h>
 #include <terminalhost/logcenter.h>
-#include <terminalhost/luamodulectrl.h>
 #include <terminalhost/magnifierwidget.h>
 #include <terminalhost/serviceclient.h>
 #include <terminalhost/uiresource.h>
 #include <terminalhost/userconfig.h>
 
 #include <QPainter>
-#include <QPointer>
 #include <QResizeEvent>
 #include <QTime>
 #include <QTimer>
-#include <QToolTip>
 
 #include <boost/format.hpp>
 #include <log4cxx/logger.h>
@@ -59,192 +58,198 @@ constexpr int kQuoteSourceMaxWidth = 90;
 constexpr int kClockMaxWidth = 135;
 constexpr int kClockMinWidth = 60;
 constexpr int kRightHandSlack = 10;    // px between the magnifier and the clock's neighbours
-constexpr int kTickerSlack = 50;       // px the announcement ticker leaves free
-constexpr int kToolTipLift = 28;       // px between the status bar's top and a one-line tooltip's
 constexpr double kMsPerSecond = 1000.0;
-
 
 const char kSeparatorImage[] = "img_toolbar_seperator";
 const char kBackgroundKey[] = "clr_main_statusbar_background";
 const char kDebugLoggerName[] = "ZQDbgFile";
 
-// The first status bar constructed anchors every status bar tooltip; it clears itself when that
-// bar goes, so that a later bar can take over.
-QPointer<CStatusBar>& firstStatusBar()
-{
-    static QPointer<CStatusBar> bar;
-    return bar;
+using FittingPass::Role;
 }
+
+CStatusBarPrivate::CStatusBarPrivate(CStatusBar* bar)
+    : q(bar)
+{
+}
+
+CStatusBarPrivate* CStatusBarPrivate::get(CStatusBar* bar)
+{
+    return bar->d.get();
+}
+
+const CStatusBarPrivate* CStatusBarPrivate::get(const CStatusBar* bar)
+{
+    return bar->d.get();
 }
 
 CStatusBar::CStatusBar(QWidget* parent)
     : CWidgetList(Qt::Horizontal, parent)
+    , d(std::make_unique<CStatusBarPrivate>(this))
 {
     setSpacing(kSpacing);
     addFixedSpace(kLeadingGap);
     setFixedHeight(kBarHeight);
     setMargin(kMargin, kMargin, kMargin, kMargin);
-    applyBackgroundPalette();
-    addActivityItems();
+    d->applyBackgroundPalette();
+    d->addActivityItems();
 
-    m_netSpeedTimer = new QTimer(this);
-    m_netSpeedTimer->setInterval(kNetSpeedIntervalMs);
-    connect(m_netSpeedTimer, &QTimer::timeout, this, &CStatusBar::slotUpdateNetSpeed);
-    m_netSpeedTimer->start();
+    d->netSpeedTimer = new QTimer(this);
+    d->netSpeedTimer->setInterval(kNetSpeedIntervalMs);
+    connect(d->netSpeedTimer, &QTimer::timeout, this, &CStatusBar::slotUpdateNetSpeed);
+    d->netSpeedTimer->start();
 
     // Everything after the stretch sits at the right-hand end of the row.
     addStretchSpace(1);
-    m_separatorWidthSum += addSeparator()->width();
-    addRightHandItems();
+    d->separatorWidthSum += d->addSeparator()->width();
+    d->addRightHandItems();
 
-    m_rightFixedWidth = m_netSpeed->width() + m_orderSwitchAllowance + m_magnifier->width() + kRightHandSlack
-        + m_clock->getMaxWidth();
-    if (!CAppConfig::isClientType(0))
-        m_rightFixedWidth += m_quoteSource->getMaxWidth();
+    d->rightFixedWidth = d->netSpeed->width() + d->orderSwitchAllowance + d->magnifier->width() + kRightHandSlack
+        + d->clock->getMaxWidth();
+    if (d->quoteSource)
+        d->rightFixedWidth += d->quoteSource->getMaxWidth();
 }
 
-void CStatusBar::addActivityItems()
+void CStatusBarPrivate::addActivityItems()
 {
     const CUserConfig* config = getUserConfig();
     const bool tradingLayout = config->mode != kQuoteLayoutMode;
     if (CAppConfig::isClientType(0) && tradingLayout && config->canShowTradeType()) {
-        m_runningOrders = new CRunningOrdersWidget(this);
-        m_runningOrders->setMaximumWidth(kRunningOrdersMaxWidth);
-        m_runningOrders->setMinimumWidth(kRunningMinWidth);
-        connect(m_runningOrders, &CRunningOrdersWidget::sigResizeRunningOrderSize, this, &CStatusBar::slotResizeRunningSize);
-        addRegisteredItem(m_runningOrders, Anchor_Fill);
-        m_leftWantedWidth += m_runningOrders->getMaxWidth();
+        runningOrders = new CRunningOrdersWidget(q);
+        runningOrders->setMaximumWidth(kRunningOrdersMaxWidth);
+        runningOrders->setMinimumWidth(kRunningMinWidth);
+        QObject::connect(runningOrders, &CRunningOrdersWidget::sigResizeRunningOrderSize, q, &CStatusBar::slotResizeRunningSize);
+        addRegisteredItem(runningOrders, Anchor_Fill, Role::Item, true);
+        leftWantedWidth += runningOrders->getMaxWidth();
 
-        m_runningTasks = new CRunningTasksWidget(this);
-        m_runningTasks->setMaximumWidth(kRunningTasksMaxWidth);
-        m_runningTasks->setMinimumWidth(kRunningMinWidth);
-        connect(m_runningTasks, &CRunningTasksWidget::sigResizeRunningTaskSize, this, &CStatusBar::slotResizeRunningSize);
-        addRegisteredItem(m_runningTasks, Anchor_Fill);
-        m_leftWantedWidth += m_runningTasks->getMaxWidth();
+        runningTasks = new CRunningTasksWidget(q);
+        runningTasks->setMaximumWidth(kRunningTasksMaxWidth);
+        runningTasks->setMinimumWidth(kRunningMinWidth);
+        QObject::connect(runningTasks, &CRunningTasksWidget::sigResizeRunningTaskSize, q, &CStatusBar::slotResizeRunningSize);
+        addRegisteredItem(runningTasks, Anchor_Fill, Role::Item, true);
+        leftWantedWidth += runningTasks->getMaxWidth();
 
         const int separatorWidth = addSeparator()->width();
-        m_separatorWidthSum += separatorWidth;
-        m_leftWantedWidth += separatorWidth;
+        separatorWidthSum += separatorWidth;
+        leftWantedWidth += separatorWidth;
     }
     if (tradingLayout) {
-        m_runningStrategies = new CRunningCStrategyWidget(this);
-        m_runningStrategies->setMaximumWidth(kRunningStrategiesMaxWidth);
-        m_runningStrategies->setMinimumWidth(kRunningMinWidth);
-        connect(m_runningStrategies, &CRunningCStrategyWidget::sigResizeRunningStrategySize, this,
-                &CStatusBar::slotResizeRunningSize);
-        addRegisteredItem(m_runningStrategies, Anchor_Fill);
-        m_leftWantedWidth += m_runningStrategies->getMaxWidth();
+        runningStrategies = new CRunningCStrategyWidget(q);
+        runningStrategies->setMaximumWidth(kRunningStrategiesMaxWidth);
+        runningStrategies->setMinimumWidth(kRunningMinWidth);
+        QObject::connect(runningStrategies, &CRunningCStrategyWidget::sigResizeRunningStrategySize, q,
+                         &CStatusBar::slotResizeRunningSize);
+        // The strategies counter is left out of what the announcement ticker makes room for.
+        addRegisteredItem(runningStrategies, Anchor_Fill, Role::Item, false);
+        leftWantedWidth += runningStrategies->getMaxWidth();
     }
 }
 
-void CStatusBar::addRegisteredItem(CItemBaseWidget* item, int anchor)
+void CStatusBarPrivate::addRegisteredItem(CItemBaseWidget* item, int anchor, Role role, bool occupies)
 {
-    addFixedWidget(item, anchor, false);
-    m_registeredItems.push_back(item);
+    q->addFixedWidget(item, anchor, false);
+    registered.push_back({item, role, occupies});
 }
 
-CImageWidget* CStatusBar::addSeparator()
+CImageWidget* CStatusBarPrivate::addSeparator()
 {
-    auto* separator = new CImageWidget(0, QLatin1String(kSeparatorImage), this);
-    addFixedWidget(separator, Anchor_Fill, false);
+    auto* separator = new CImageWidget(0, QLatin1String(kSeparatorImage), q);
+    q->addFixedWidget(separator, Anchor_Fill, false);
     return separator;
 }
 
-void CStatusBar::addRightHandItems()
+void CStatusBarPrivate::addRightHandItems()
 {
-    m_magnifier = new CMagnifierWidget(this);
-    m_magnifier->setFontScale(static_cast<int>(std::trunc(CUiResource::instance()->getUIScale() * 100)), false);
-    m_magnifier->setFixedWidth(kMagnifierWidth);
-    addFixedWidget(m_magnifier, Anchor_Center, false);
-    m_separatorWidthSum += addSeparator()->width();
+    magnifier = new CMagnifierWidget(q);
+    magnifier->setFontScale(static_cast<int>(std::trunc(CUiResource::instance()->getUIScale() * 100)), false);
+    magnifier->setFixedWidth(kMagnifierWidth);
+    q->addFixedWidget(magnifier, Anchor_Center, false);
+    separatorWidthSum += addSeparator()->width();
 
     if (CAppConfig::isClientType(0) && getUserConfig()->hasOrderService()) {
-        m_orderSwitch = new COrderStrategyWidget(this);
-        m_orderSwitch->setFixedHeight(kItemHeight);
-        m_orderSwitchAllowance = m_orderSwitch->width() + kOrderSwitchMargin;
-        addFixedWidget(m_orderSwitch, Anchor_Center, false);
+        orderSwitch = new COrderStrategyWidget(q);
+        orderSwitch->setFixedHeight(kItemHeight);
+        orderSwitchAllowance = orderSwitch->width() + kOrderSwitchMargin;
+        q->addFixedWidget(orderSwitch, Anchor_Center, false);
     }
 
-    m_trade = new CTradeWidget(this);
-    m_trade->setFixedHeight(kTagHeight);
-    m_trade->setMinimumWidth(kTagWidth);
-    m_trade->setMaximumWidth(kTagWidth);
-    addRegisteredItem(m_trade, Anchor_Center);
+    trade = new CTradeWidget(q);
+    trade->setFixedHeight(kTagHeight);
+    trade->setMinimumWidth(kTagWidth);
+    trade->setMaximumWidth(kTagWidth);
+    addRegisteredItem(trade, Anchor_Center, Role::Tag, false);
 
-    m_quote = new CQuoteWidget(this);
-    m_quote->setFixedHeight(kTagHeight);
-    m_quote->setMinimumWidth(kTagWidth);
-    m_quote->setMaximumWidth(kTagWidth);
-    addRegisteredItem(m_quote, Anchor_Center);
+    quote = new CQuoteWidget(q);
+    quote->setFixedHeight(kTagHeight);
+    quote->setMinimumWidth(kTagWidth);
+    quote->setMaximumWidth(kTagWidth);
+    addRegisteredItem(quote, Anchor_Center, Role::Tag, false);
 
     if (!CAppConfig::isClientType(0)) {
-        m_quoteSource = new CQuoteConnectStatusWidget(this);
-        m_quoteSource->setFixedHeight(kItemHeight);
-        m_quoteSource->setToolTip(QStringLiteral("行情源"));
-        m_quoteSource->setMinimumWidth(kQuoteSourceMinWidth);
-        m_quoteSource->setMaximumWidth(kQuoteSourceMaxWidth);
-        addRegisteredItem(m_quoteSource, Anchor_Center);
+        quoteSource = new CQuoteConnectStatusWidget(q);
+        quoteSource->setFixedHeight(kItemHeight);
+        quoteSource->setToolTip(QStringLiteral("行情源"));
+        quoteSource->setMinimumWidth(kQuoteSourceMinWidth);
+        quoteSource->setMaximumWidth(kQuoteSourceMaxWidth);
+        addRegisteredItem(quoteSource, Anchor_Center, Role::Item, true);
     }
 
-    m_netSpeed = new CStatusNetSpeed(this);
-    m_netSpeed->show();
-    m_netSpeed->setFixedHeight(kItemHeight);
-    m_netSpeed->setFixedWidth(kNetSpeedWidth);
-    addFixedWidget(m_netSpeed, Anchor_Center, false);
+    netSpeed = new CStatusNetSpeed(q);
+    netSpeed->show();
+    netSpeed->setFixedHeight(kItemHeight);
+    netSpeed->setFixedWidth(kNetSpeedWidth);
+    q->addFixedWidget(netSpeed, Anchor_Center, false);
 
-    setFixedHeight(kBarHeight);
-    if (!firstStatusBar())
-        firstStatusBar() = this;
+    q->setFixedHeight(kBarHeight);
+    StatusBarToolTip::anchorOn(q);
 
-    m_clock = new CCurrentTimeWidget(this);
-    m_clock->setMaximumWidth(kClockMaxWidth);
-    m_clock->setMinimumWidth(kClockMinWidth);
-    addRegisteredItem(m_clock, Anchor_Center);
+    clock = new CCurrentTimeWidget(q);
+    clock->setMaximumWidth(kClockMaxWidth);
+    clock->setMinimumWidth(kClockMinWidth);
+    addRegisteredItem(clock, Anchor_Center, Role::Item, true);
 }
 
 CStatusBar::~CStatusBar()
 {
-    delete m_netSpeedDialog;
-    delete m_tradeToolTip;
-    m_registeredItems.clear();
-    m_delayHistory.clear();
-    m_timeLabelHistory.clear();
+    delete d->netSpeedDialog;
+    delete d->tradeToolTip;
 }
 
-std::vector<CItemBaseWidget*> CStatusBar::fullFormItems() const
+FittingPass::Input CStatusBarPrivate::fittingInput() const
 {
-    std::vector<CItemBaseWidget*> items;
-    for (CItemBaseWidget* item : {static_cast<CItemBaseWidget*>(m_runningOrders), static_cast<CItemBaseWidget*>(m_runningTasks),
-                                  static_cast<CItemBaseWidget*>(m_runningStrategies)}) {
-        if (item)
-            items.push_back(item);
+    FittingPass::Input input;
+    input.separatorWidthSum = separatorWidthSum;
+    input.rightFixedWidth = rightFixedWidth;
+    input.leftWantedWidth = leftWantedWidth;
+    input.orderSwitchAllowance = orderSwitchAllowance;
+    input.fixedOccupied = magnifier->width() + netSpeed->width() + (orderSwitch ? orderSwitch->width() : 0);
+    input.items.reserve(registered.size());
+    for (const Registered& entry : registered) {
+        CItemBaseWidget* item = entry.item;
+        input.items.push_back({entry.role, item->getMaxWidth(), item->getMinWidth(), item->minimumWidth(),
+                               item->maximumWidth(), entry.occupies, item->width()});
     }
-    if (m_quoteSource)
-        items.push_back(m_quoteSource);
-    items.push_back(m_clock);
-    return items;
+    return input;
+}
+
+void CStatusBarPrivate::applyPlan(const FittingPass::Plan& plan)
+{
+    for (std::size_t i = 0; i < registered.size(); ++i) {
+        CItemBaseWidget* item = registered[i].item;
+        const FittingPass::ItemPlan& step = plan.items[i];
+        if (step.form != FittingPass::Form::Kept)
+            item->switchToLite(step.form == FittingPass::Form::Lite);
+        if (step.width >= 0)
+            item->resize(step.width, kBarHeight);
+    }
 }
 
 void CStatusBar::adjustWidgetWidth(int width)
 {
-    int total = m_separatorWidthSum + m_rightFixedWidth + m_leftWantedWidth;
-    m_lastBarWidth = width;
-
-    for (CItemBaseWidget* item : fullFormItems()) {
-        item->switchToLite(false);
-        item->resize(item->getMaxWidth(), kBarHeight);
-    }
-
-    // Shrink from the right-hand end until the row fits.
-    for (auto it = m_registeredItems.rbegin(); it != m_registeredItems.rend(); ++it) {
-        CItemBaseWidget* item = *it;
-        if (total <= width)
-            break;
-        total = total - item->getMaxWidth() + item->getMinWidth();
-        item->switchToLite(true);
-        item->resize(item->getMinWidth(), kBarHeight);
-    }
-
+    d->lastBarWidth = width;
+    const FittingPass::Plan plan = FittingPass::decide(d->fittingInput(), width);
+    // Each item takes its new form and width once; the row follows once, when the hold ends.
+    const CWidgetListLayoutHold hold(this);
+    d->applyPlan(plan);
     updateWidgetLength();
 }
 
@@ -255,14 +260,16 @@ void CStatusBar::resizeLayout(QSize size)
 
 void CStatusBar::resizeEvent(QResizeEvent* event)
 {
+    // The list's own relayout waits for the fitting pass, so the row is laid out once.
+    const CWidgetListLayoutHold hold(this);
     CWidgetList::resizeEvent(event);
     resizeLayout(event->size());
 }
 
 void CStatusBar::slotResizeRunningSize()
 {
-    if (m_lastBarWidth != 0)
-        adjustWidgetWidth(m_lastBarWidth);
+    if (d->lastBarWidth != 0)
+        adjustWidgetWidth(d->lastBarWidth);
 }
 
 void CStatusBar::paintEvent(QPaintEvent*)
@@ -276,16 +283,16 @@ void CStatusBar::paintEvent(QPaintEvent*)
 
 void CStatusBar::themeChanged()
 {
-    applyBackgroundPalette();
+    d->applyBackgroundPalette();
     update();
 }
 
-void CStatusBar::applyBackgroundPalette()
+void CStatusBarPrivate::applyBackgroundPalette()
 {
     // Item texts that fill their own background take the bar's colour from the palette they inherit.
-    QPalette barPalette = palette();
+    QPalette barPalette = q->palette();
     barPalette.setColor(QPalette::Window, CUiResource::instance()->getColor(QLatin1String(kBackgroundKey)));
-    setPalette(barPalette);
+    q->setPalette(barPalette);
 }
 
 void CStatusBar::request()
@@ -305,20 +312,20 @@ void CStatusBar::showClientFeedBack()
 
 void CStatusBar::setNetStatus(int count)
 {
-    if (m_quoteSource)
-        m_quoteSource->setQuoteConnectNum(count);
+    if (d->quoteSource)
+        d->quoteSource->setQuoteConnectNum(count);
 }
 
 void CStatusBar::setRunningOrders(int count)
 {
-    if (m_runningOrders)
-        m_runningOrders->updateCount(count);
+    if (d->runningOrders)
+        d->runningOrders->updateCount(count);
 }
 
 void CStatusBar::setRunningTasks(int count)
 {
-    if (m_runningTasks)
-        m_runningTasks->updateCount(count);
+    if (d->runningTasks)
+        d->runningTasks->updateCount(count);
 }
 
 void CStatusBar::updateMoveWidget()
@@ -328,9 +335,9 @@ void CStatusBar::updateMoveWidget()
 
 void CStatusBar::setNetSpeed(double delayMs)
 {
-    if (!m_netSpeed)
+    if (!d->netSpeed)
         return;
-    m_netSpeed->setDelay(delayMs);
+    d->netSpeed->setDelay(delayMs);
 
     if (!CLogCenter::instance()->fileLogEnabled(CLogCenter::kNetSpeedDebugId))
         return;
@@ -351,22 +358,22 @@ void CStatusBar::slotUpdateNetSpeed()
             delayMs = connection->getDelay() * kMsPerSecond;
     }
     setNetSpeed(delayMs);
-    m_delayHistory.append(delayMs);
-    if (delayMs > m_maxDelay)
-        m_maxDelay = delayMs;
+    d->delayHistory.append(delayMs);
+    if (delayMs > d->maxDelay)
+        d->maxDelay = delayMs;
     // The label carries its own quotes so that the chart's JSON can take the list as it is.
-    m_timeLabelHistory.append(QLatin1Char('"') + QTime::currentTime().toString(QStringLiteral("HH:mm:ss")) + QLatin1Char('"'));
+    d->timeLabelHistory.append(QLatin1Char('"') + QTime::currentTime().toString(QStringLiteral("HH:mm:ss")) + QLatin1Char('"'));
 }
 
 void CStatusBar::slotLoadNetSpeedData()
 {
-    if (!m_netSpeedDialog)
+    if (!d->netSpeedDialog)
         return;
-    const QString labels = m_timeLabelHistory.join(QLatin1Char(','));
-    if (m_maxDelay < 1.0)
-        m_netSpeedDialog->loadChart(labels, m_delayHistory);
+    const QString labels = d->timeLabelHistory.join(QLatin1Char(','));
+    if (d->maxDelay < 1.0)
+        d->netSpeedDialog->loadChart(labels, d->delayHistory);
     else
-        m_netSpeedDialog->loadChart(labels, m_maxDelay, m_delayHistory);
+        d->netSpeedDialog->loadChart(labels, d->maxDelay, d->delayHistory);
 }
 
 bool CStatusBar::handleEvent(int type, int id, int arg, QString text, void* data)
@@ -374,7 +381,7 @@ bool CStatusBar::handleEvent(int type, int id, int arg, QString text, void* data
     switch (type) {
     case Event_Activate:
         if (id == StatusBarEvent::IdNetSpeedChart) {
-            openNetSpeedChart();
+            d->openNetSpeedChart();
             return true;
         }
         if (id == StatusBarEvent::IdPassedToList)
@@ -385,62 +392,53 @@ bool CStatusBar::handleEvent(int type, int id, int arg, QString text, void* data
         return true;
     case StatusBarEvent::TradeToolTip:
         if (arg == 0)
-            showTradeToolTip();
+            d->showTradeToolTip();
         else
-            hideTradeToolTip();
+            d->hideTradeToolTip();
         return true;
     default:
         return CWidgetList::handleEvent(type, id, arg, text, data);
     }
 }
 
-void CStatusBar::openNetSpeedChart()
+void CStatusBarPrivate::openNetSpeedChart()
 {
-    if (!m_netSpeedDialog) {
-        m_netSpeedDialog = new CNetSpeedDialog(nullptr);
-        connect(m_netSpeedDialog, &CNetSpeedDialog::sigLoadFinished, this, &CStatusBar::slotLoadNetSpeedData);
+    if (!netSpeedDialog) {
+        netSpeedDialog = new CNetSpeedDialog(nullptr);
+        QObject::connect(netSpeedDialog, &CNetSpeedDialog::sigLoadFinished, q, &CStatusBar::slotLoadNetSpeedData);
     } else {
-        slotLoadNetSpeedData();
+        q->slotLoadNetSpeedData();
     }
     if (getConfig()->useWebView())
-        m_netSpeedDialog->exec();
+        netSpeedDialog->exec();
 }
 
-void CStatusBar::showTradeToolTip()
+void CStatusBarPrivate::showTradeToolTip()
 {
-    if (!m_tradeToolTip)
-        m_tradeToolTip = new ToolTipWidget(nullptr);
-    if (!m_trade || m_tradeToolTip->isVisible())
+    if (!tradeToolTip)
+        tradeToolTip = new ToolTipWidget(nullptr);
+    if (!trade || tradeToolTip->isVisible())
         return;
     QVector<QString> texts;
     QVector<QString> colorKeys;
-    m_trade->getText(texts);
-    m_trade->getColor(colorKeys);
-    m_tradeToolTip->setTexts(texts);
-    m_tradeToolTip->setColorKeys(colorKeys);
-    m_tradeToolTip->relayout();
-    const QPoint corner = m_trade->mapToGlobal(QPoint(0, 0));
-    m_tradeToolTip->move(corner.x(), corner.y() - m_tradeToolTip->totalHeight() - m_trade->height());
-    m_tradeToolTip->show();
+    trade->getText(texts);
+    trade->getColor(colorKeys);
+    tradeToolTip->setTexts(texts);
+    tradeToolTip->setColorKeys(colorKeys);
+    tradeToolTip->relayout();
+    const QPoint corner = trade->mapToGlobal(QPoint(0, 0));
+    tradeToolTip->move(corner.x(), corner.y() - tradeToolTip->totalHeight() - trade->height());
+    tradeToolTip->show();
 }
 
-void CStatusBar::hideTradeToolTip()
+void CStatusBarPrivate::hideTradeToolTip()
 {
-    if (!m_tradeToolTip)
-        m_tradeToolTip = new ToolTipWidget(nullptr);
-    m_tradeToolTip->hide();
+    if (!tradeToolTip)
+        tradeToolTip = new ToolTipWidget(nullptr);
+    tradeToolTip->hide();
 }
 
 void CStatusBar::showToolTip(QWidget* widget, QString text)
 {
-    if (!widget)
-        return;
-    const QFont font = CUiResource::instance()->getFont(QStringLiteral("fnt_default_normal_fix"));
-    const int lineHeight = QFontMetrics(font).height();
-    const int lines = text.split(QLatin1Char('\n'), Qt::KeepEmptyParts).size();
-    QToolTip::setFont(font);
-    const int offset = -kToolTipLift - lines * lineHeight;
-    QWidget* anchorWidget = firstStatusBar() ? static_cast<QWidget*>(firstStatusBar()) : widget;
-    const QPoint anchor = anchorWidget->mapToGlobal(QPoint(0, offset));
-    QToolTip::showText(QPoint(widget->mapToGlobal(QPoint(0, 0)).x(), anchor.y()), text, widget, widget->rect());
+    StatusBarToolTip::show(widget, text);
 }

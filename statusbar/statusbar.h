@@ -4,33 +4,9 @@
 
 #include <terminalhost/widgetlist.h>
 
-#include <QList>
-#include <QPointer>
-#include <QStringList>
+#include <memory>
 
-#include <vector>
-
-class CBottomRollingQuoterWidget;
-class CClientFeedBackWidget;
-class CCurrentTimeWidget;
-class CImageWidget;
-class CItemBaseWidget;
-class CMagnifierWidget;
-class CMiniQuoteClientWidget;
-class CNetSpeedDialog;
-class CNoticeWidget;
-class COrderStrategyWidget;
-class COtherClientWidget;
-class CQuoteConnectStatusWidget;
-class CQuoteWidget;
-class CRollingMessageWidget;
-class CRunningCStrategyWidget;
-class CRunningOrdersWidget;
-class CRunningTasksWidget;
-class CStatusNetSpeed;
-class CTradeWidget;
-class QTimer;
-class ToolTipWidget;
+class CStatusBarPrivate;
 
 /**
  * @brief The terminal's status bar: the 24-pixel row of items along the bottom of the main window.
@@ -57,7 +33,9 @@ public:
     void setNetSpeed(double delayMs);
     /// Number of connected quote sources, for the quote source item.
     void setNetStatus(int count);
+    /// Shows count on the running orders item until its next refresh.
     void setRunningOrders(int count);
+    /// Shows count on the running tasks item until its next refresh.
     void setRunningTasks(int count);
     /// Keeps the launchers' tips on their launchers after the window moved.
     void updateMoveWidget();
@@ -66,18 +44,10 @@ public:
     /// Shows text as a tooltip for widget, just above the status bar.
     static void showToolTip(QWidget* widget, QString text);
 
+    /// Opens the latency chart (type 5, id 1144), sets the UI scale (type 57) and shows or hides the
+    /// trade account popup (type 1282); everything else goes to the widget list.
     bool handleEvent(int type, int id, int arg, QString text, void* data) override;
     void themeChanged() override;
-
-    /// The shrinkable items in the order the fitting pass walks them backwards.
-    const std::vector<CItemBaseWidget*>& registeredItems() const { return m_registeredItems; }
-    /// Delays in ms, one per latency tick, for the life of the bar.
-    const QList<double>& delayHistory() const { return m_delayHistory; }
-    /// Quoted "HH:mm:ss" labels, one per latency tick.
-    const QStringList& timeLabelHistory() const { return m_timeLabelHistory; }
-    double maxDelay() const { return m_maxDelay; }
-    CNetSpeedDialog* netSpeedDialog() const { return m_netSpeedDialog; }
-    ToolTipWidget* tradeToolTip() const { return m_tradeToolTip; }
 
 protected:
     void resizeLayout(QSize size);
@@ -90,42 +60,6 @@ protected slots:
     void slotResizeRunningSize();
 
 private:
-    CImageWidget* addSeparator();
-    void addActivityItems();
-    void applyBackgroundPalette();
-    void addRegisteredItem(CItemBaseWidget* item, int anchor);
-    void addRightHandItems();
-    void openNetSpeedChart();
-    void showTradeToolTip();
-    void hideTradeToolTip();
-    std::vector<CItemBaseWidget*> fullFormItems() const;
-
-    CRunningOrdersWidget* m_runningOrders = nullptr;
-    CRunningTasksWidget* m_runningTasks = nullptr;
-    CRunningCStrategyWidget* m_runningStrategies = nullptr;
-    CRollingMessageWidget* m_rollingMessage = nullptr;
-    CMagnifierWidget* m_magnifier = nullptr;
-    CCurrentTimeWidget* m_clock = nullptr;
-    COrderStrategyWidget* m_orderSwitch = nullptr;
-    CQuoteConnectStatusWidget* m_quoteSource = nullptr;
-    CClientFeedBackWidget* m_feedback = nullptr;
-    CStatusNetSpeed* m_netSpeed = nullptr;
-    double m_maxDelay = 0.0; // ms
-    QTimer* m_netSpeedTimer = nullptr;
-    QList<double> m_delayHistory;
-    QStringList m_timeLabelHistory;
-    CNetSpeedDialog* m_netSpeedDialog = nullptr;
-    CBottomRollingQuoterWidget* m_indexTicker = nullptr;
-    int m_separatorWidthSum = 0;
-    int m_orderSwitchAllowance = 0;
-    int m_rightFixedWidth = 0;
-    int m_leftWantedWidth = 0;
-    int m_lastBarWidth = 0;
-    std::vector<CItemBaseWidget*> m_registeredItems;
-    CNoticeWidget* m_noticeTicker = nullptr;
-    CTradeWidget* m_trade = nullptr;
-    CQuoteWidget* m_quote = nullptr;
-    ToolTipWidget* m_tradeToolTip = nullptr;
-    COtherClientWidget* m_clientLauncher = nullptr;
-    CMiniQuoteClientWidget* m_miniQuoteLauncher = nullptr;
+    friend class CStatusBarPrivate;
+    std::unique_ptr<CStatusBarPrivate> d;
 };

@@ -6,7 +6,6 @@
 #include <terminalhost/imagewidget.h>
 #include <terminalhost/serviceclient.h>
 #include <terminalhost/simpletext.h>
-#include <terminalhost/uiresource.h>
 #include <terminalhost/userconfig.h>
 
 #include <QMouseEvent>
@@ -21,11 +20,6 @@ constexpr double kStepTwoBelowMs = 60.0;
 constexpr double kMsPerSecond = 1000.0;
 constexpr int kImageLeft = 10;
 constexpr int kToolTipPadding = 5;
-
-const char kDefaultBackground[] = "clr_statusbar_item_default_bg";
-const char kDefaultBorder[] = "clr_statusbar_item_default_border";
-const char kEnterBackground[] = "clr_statusbar_item_enter_bg";
-const char kEnterBorder[] = "clr_statusbar_item_enter_border";
 }
 
 CStatusNetSpeed::CStatusNetSpeed(QWidget* parent)
@@ -78,22 +72,18 @@ QString CStatusNetSpeed::serverToolTipText()
 void CStatusNetSpeed::enterEvent(QEvent* event)
 {
     CBaseWidget::enterEvent(event);
-    m_backgroundKey = QLatin1String(kEnterBackground);
-    m_borderKey = QLatin1String(kEnterBorder);
+    m_frame.setLook(CItemFrame::Hover);
     const QString text = serverToolTipText();
     const QSize size = CSimpleText::getSize(text, QStringLiteral("fnt_default_normal"));
     QToolTip::showText(mapToGlobal(QPoint(0, 0)), text, this,
                        QRect(0, 0, size.width() + kToolTipPadding, size.height() + kToolTipPadding));
-    update();
 }
 
 void CStatusNetSpeed::leaveEvent(QEvent* event)
 {
     CBaseWidget::leaveEvent(event);
-    m_backgroundKey = QLatin1String(kDefaultBackground);
-    m_borderKey = QLatin1String(kDefaultBorder);
+    m_frame.setLook(CItemFrame::Rest);
     QToolTip::hideText();
-    update();
 }
 
 void CStatusNetSpeed::mousePressEvent(QMouseEvent* event)
@@ -101,9 +91,7 @@ void CStatusNetSpeed::mousePressEvent(QMouseEvent* event)
     CBaseWidget::mousePressEvent(event);
     if (event->button() != Qt::LeftButton)
         return;
-    m_backgroundKey = QLatin1String(kDefaultBackground);
-    m_borderKey = QLatin1String(kEnterBorder);
-    update();
+    m_frame.setLook(CItemFrame::Pressed);
     deliverEvent(Event_Activate, StatusBarEvent::IdNetSpeedChart, 0, QString(), nullptr);
 }
 
@@ -111,10 +99,7 @@ void CStatusNetSpeed::paintEvent(QPaintEvent* event)
 {
     CBaseWidget::paintEvent(event);
     QPainter painter(this);
-    const CUiResource* resource = CUiResource::instance();
-    painter.fillRect(QRect(1, 0, width() - 2, height()), resource->getColor(m_backgroundKey));
-    painter.setPen(resource->getColor(m_borderKey));
-    painter.drawRect(QRect(0, -1, width() - 1, height() + 1));
+    m_frame.paint(painter);
 }
 
 void CStatusNetSpeed::resizeEvent(QResizeEvent* event)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <statusbar/itemframe.h>
+
 #include <terminalhost/basewidget.h>
 
 class CImageWidget;
@@ -19,6 +21,7 @@ public:
     /// Shows the step of delayMs.
     void setDelay(double delayMs);
     QString imageKey() const;
+    const CItemFrame& frame() const { return m_frame; }
     /// The tooltip text that hovering shows, from the current host state.
     static QString serverToolTipText();
 
@@ -30,7 +33,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    QString m_backgroundKey = QStringLiteral("clr_statusbar_item_default_bg");
-    QString m_borderKey = QStringLiteral("clr_statusbar_item_default_border");
+    CItemFrame m_frame{this};
     CImageWidget* m_signalImage = nullptr;
 };

@@ -63,6 +63,18 @@ void CWidgetList::updateWidgetLength()
     layoutChildren();
 }
 
+void CWidgetList::holdLayout()
+{
+    ++m_layoutHolds;
+}
+
+void CWidgetList::releaseLayout()
+{
+    if (m_layoutHolds == 0 || --m_layoutHolds > 0 || !m_layoutPending)
+        return;
+    layoutChildren();
+}
+
 void CWidgetList::resizeEvent(QResizeEvent* event)
 {
     CBaseWidget::resizeEvent(event);
@@ -91,6 +103,11 @@ int CWidgetList::lengthOf(const QWidget* widget) const
 
 void CWidgetList::layoutChildren()
 {
+    if (m_layoutHolds > 0) {
+        m_layoutPending = true;
+        return;
+    }
+    m_layoutPending = false;
     const QScopedValueRollback<bool> guard(m_layingOut, true);
     const bool horizontal = m_orientation == Qt::Horizontal;
     const int mainStart = horizontal ? m_margins.left() : m_margins.top();

@@ -22,7 +22,8 @@ enum EWidgetAnchor {
  * separate them, all inside the margins.
  *
  * The list reads the children's lengths when it lays out, which it does again whenever a child
- * resizes itself or updateWidgetLength() is called. Hidden children take no room.
+ * resizes itself or updateWidgetLength() is called; under a hold (holdLayout()) all of that comes
+ * down to one layout when the hold ends. Hidden children take no room.
  */
 class TERMINALHOST_EXPORT CWidgetList : public CBaseWidget
 {
@@ -38,6 +39,10 @@ public:
     void setSpacing(int px);
     /// Re-reads the children's lengths and lays them out again.
     void updateWidgetLength();
+    /// Holds back every relayout while the caller changes several children at once; the last
+    /// releaseLayout() lays the list out once if anything asked for it meanwhile.
+    void holdLayout();
+    void releaseLayout();
 
     Qt::Orientation orientation() const { return m_orientation; }
 
@@ -63,4 +68,19 @@ private:
     int m_spacing = 0;
     QMargins m_margins;
     bool m_layingOut = false; ///< the list itself is moving its children
+    int m_layoutHolds = 0;
+    bool m_layoutPending = false; ///< a relayout was asked for while held
+};
+
+/// Holds a widget list's relayouts for as long as it lives (CWidgetList::holdLayout()).
+class CWidgetListLayoutHold
+{
+public:
+    explicit CWidgetListLayoutHold(CWidgetList* list) : m_list(list) { m_list->holdLayout(); }
+    ~CWidgetListLayoutHold() { m_list->releaseLayout(); }
+    CWidgetListLayoutHold(const CWidgetListLayoutHold&) = delete;
+    CWidgetListLayoutHold& operator=(const CWidgetListLayoutHold&) = delete;
+
+private:
+    CWidgetList* m_list = nullptr;
 };

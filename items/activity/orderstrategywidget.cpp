@@ -3,12 +3,11 @@
 #include <statusbar/statusbarevents.h>
 #include <statusbar/floatserviceswitchwidget.h>
 
-#include <statusbar/statusbar.h>
+#include <statusbar/statusbartooltip.h>
 
 #include <terminalhost/imagewidget.h>
 #include <terminalhost/luamodulectrl.h>
 #include <terminalhost/orderservice.h>
-#include <terminalhost/uiresource.h>
 #include <terminalhost/userconfig.h>
 
 #include <QMouseEvent>
@@ -20,10 +19,6 @@ namespace {
 const char kObjectName[] = "order_strategy_widget";
 const char kRunningImage[] = "tc_img_status_bar_orderstrategy_running";
 const char kNoneImage[] = "tc_img_status_bar_orderstrategy_none";
-const char kRestBackground[] = "clr_statusbar_item_default_bg";
-const char kRestBorder[] = "clr_statusbar_item_default_border";
-const char kHoverBackground[] = "clr_statusbar_item_enter_bg";
-const char kHoverBorder[] = "clr_statusbar_item_enter_border";
 constexpr int kItemWidth = 29;
 constexpr int kIconX = 8;
 constexpr int kIconDrop = 1;      // px the icon sits below the vertical centre
@@ -102,14 +97,14 @@ void COrderStrategyWidget::slotServiceSelected(int id)
 void COrderStrategyWidget::enterEvent(QEvent* event)
 {
     CBaseWidget::enterEvent(event);
-    setColorKeys(kHoverBackground, kHoverBorder);
-    CStatusBar::showToolTip(m_icon, COrderService::instance()->getStatusBarTip());
+    m_frame.setLook(CItemFrame::Hover);
+    StatusBarToolTip::show(m_icon, COrderService::instance()->getStatusBarTip());
 }
 
 void COrderStrategyWidget::leaveEvent(QEvent* event)
 {
     CBaseWidget::leaveEvent(event);
-    setColorKeys(kRestBackground, kRestBorder);
+    m_frame.setLook(CItemFrame::Rest);
 }
 
 void COrderStrategyWidget::mousePressEvent(QMouseEvent* event)
@@ -123,7 +118,7 @@ void COrderStrategyWidget::mousePressEvent(QMouseEvent* event)
         buildMenu();
         showMenu();
     }
-    setColorKeys(kRestBackground, kHoverBorder);
+    m_frame.setLook(CItemFrame::Pressed);
 }
 
 void COrderStrategyWidget::buildMenu()
@@ -151,23 +146,11 @@ void COrderStrategyWidget::showMenu()
 void COrderStrategyWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const CUiResource* resource = CUiResource::instance();
-    painter.fillRect(QRect(1, 0, width() - 2, height()), resource->getColor(m_backgroundKey));
-    painter.setPen(resource->getColor(m_borderKey));
-    painter.drawRect(QRect(0, -1, width() - 1, height() + 1));
+    m_frame.paint(painter);
 }
 
 void COrderStrategyWidget::resizeEvent(QResizeEvent* event)
 {
     CBaseWidget::resizeEvent(event);
     m_icon->move(kIconX, (height() - m_icon->height()) / 2 + kIconDrop);
-}
-
-void COrderStrategyWidget::setColorKeys(const char* background, const char* border)
-{
-    if (m_backgroundKey == QLatin1String(background) && m_borderKey == QLatin1String(border))
-        return;
-    m_backgroundKey = QLatin1String(background);
-    m_borderKey = QLatin1String(border);
-    update();
 }

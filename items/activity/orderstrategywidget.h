@@ -1,5 +1,7 @@
 #pragma once
 
+#include <statusbar/itemframe.h>
+
 #include <terminalhost/basewidget.h>
 
 #include <QString>
@@ -22,8 +24,7 @@ public:
     ~COrderStrategyWidget() override;
 
     bool isRunning() const { return m_running; }
-    QString backgroundKey() const { return m_backgroundKey; }
-    QString borderKey() const { return m_borderKey; }
+    const CItemFrame& frame() const { return m_frame; }
     /// The menu, once a press has opened it; null before.
     CFloatServiceSwitchWidget* menu() const { return m_menu.get(); }
 
@@ -42,13 +43,11 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void setColorKeys(const char* background, const char* border);
     void buildMenu();
     void showMenu();
 
     CImageWidget* m_icon = nullptr;
     std::unique_ptr<CFloatServiceSwitchWidget> m_menu; ///< a top-level window, so the item deletes it
     bool m_running = false;
-    QString m_backgroundKey = QStringLiteral("clr_statusbar_item_default_bg");
-    QString m_borderKey = QStringLiteral("clr_statusbar_item_default_border");
+    CItemFrame m_frame{this};
 };

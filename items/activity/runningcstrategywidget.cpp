@@ -3,23 +3,21 @@
 #include <statusbar/strategyrunningdialog.h>
 
 #include <terminalhost/hostutils.h>
-#include <terminalhost/simpletextwidget.h>
 #include <terminalhost/strategytrademanager.h>
-
 
 namespace {
 const char kObjectName[] = "running_cstrategy_widget";
-const char kFullCaption[] = " 执行中策略: ";
-const char kLiteCaption[] = " 策略: ";
-constexpr int kLabelX = 10;
-constexpr int kCounterGap = 12;   // px from the label's width to the counter's x
-constexpr int kFullExtra = 12;    // px the full form adds to its two texts
-constexpr int kLiteExtra = 14;    // px the compact form adds to its two texts
+const CRunningCountWidget::Parts kParts{
+    nullptr,
+    " 执行中策略: ",
+    " 策略: ",
+    12, // px the full form adds to its two texts
+    14, // px the compact form adds to its two texts
+};
 }
 
 CRunningCStrategyWidget::CRunningCStrategyWidget(QWidget* parent)
-    : CItemBaseWidget(QLatin1String(kObjectName), false, parent)
-    , m_texts(QString::fromUtf8(kFullCaption), QString::fromUtf8(kLiteCaption), this)
+    : CRunningCountWidget(kParts, parent)
 {
     setObjectName(QLatin1String(kObjectName));
 
@@ -61,31 +59,6 @@ void CRunningCStrategyWidget::slotStrategyRemove(const QString& requestId)
     CStrategyTradeManager::instance()->stopStrategyProcess(requestId);
 }
 
-void CRunningCStrategyWidget::updateCount(int count)
-{
-    if (m_texts.showCount(count))
-        emit sigResizeRunningStrategySize();
-    resize(getMaxWidth(), height());
-    layoutChildren();
-}
-
-void CRunningCStrategyWidget::switchToLite(bool lite)
-{
-    setCaption(lite);
-}
-
-int CRunningCStrategyWidget::getMaxWidth()
-{
-    setCaption(false);
-    return m_texts.textWidth() + kFullExtra;
-}
-
-int CRunningCStrategyWidget::getMinWidth()
-{
-    setCaption(true);
-    return m_texts.textWidth() + kLiteExtra;
-}
-
 bool CRunningCStrategyWidget::handleEvent(int type, int id, int arg, QString text, void* data)
 {
     if (type == Event_Click) {
@@ -93,28 +66,10 @@ bool CRunningCStrategyWidget::handleEvent(int type, int id, int arg, QString tex
         m_dialog->raise();
         return true;
     }
-    return CItemBaseWidget::handleEvent(type, id, arg, text, data);
+    return CRunningCountWidget::handleEvent(type, id, arg, text, data);
 }
 
-void CRunningCStrategyWidget::resizeEvent(QResizeEvent* event)
+void CRunningCStrategyWidget::numberWidened()
 {
-    CItemBaseWidget::resizeEvent(event);
-    layoutChildren();
-}
-
-void CRunningCStrategyWidget::setCaption(bool lite)
-{
-    const QString before = m_texts.label()->getText();
-    m_texts.showCaption(lite);
-    if (m_texts.label()->getText() == before)
-        return;
-    // The width may not change with the caption, so no resize would move the counter.
-    layoutChildren();
-}
-
-void CRunningCStrategyWidget::layoutChildren()
-{
-    CSimpleTextWidget* label = m_texts.label();
-    label->move(kLabelX, (height() - label->height()) / 2);
-    m_texts.counter()->move(label->width() + kCounterGap, (height() - m_texts.counter()->height()) / 2);
+    emit sigResizeRunningStrategySize();
 }

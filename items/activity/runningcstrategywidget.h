@@ -1,15 +1,12 @@
 #pragma once
 
-#include <statusbar/runningcounttext.h>
-
-#include <statusbar/itembasewidget.h>
+#include <statusbar/runningcountwidget.h>
 
 #include <QSet>
 #include <QString>
 
 #include <string>
 
-class CSimpleTextWidget;
 class CStrategyRunningDialog;
 
 /**
@@ -18,19 +15,12 @@ class CStrategyRunningDialog;
  *
  * The item learns of every start and end through the manager's status signal; it polls nothing.
  */
-class CRunningCStrategyWidget : public CItemBaseWidget
+class CRunningCStrategyWidget : public CRunningCountWidget
 {
     Q_OBJECT
 public:
     explicit CRunningCStrategyWidget(QWidget* parent = nullptr);
     ~CRunningCStrategyWidget() override;
-
-    /// Shows count on the counter, widens it when the number needs more room and lays the item out.
-    void updateCount(int count);
-
-    void switchToLite(bool lite) override;
-    int getMaxWidth() override;
-    int getMinWidth() override;
 
     bool handleEvent(int type, int id, int arg, QString text, void* data) override;
 
@@ -45,13 +35,9 @@ public slots:
     void slotStrategyRemove(const QString& requestId);
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    void numberWidened() override;
 
 private:
-    void setCaption(bool lite);
-    void layoutChildren();
-
-    CRunningCountText m_texts;
     CStrategyRunningDialog* m_dialog = nullptr;
     QSet<QString> m_runningIds; ///< request ids known as running; its size is the count shown
 };

@@ -13,9 +13,10 @@ constexpr int kMinimumHeight = 400;
 constexpr int kListSpacing = 5;
 
 constexpr int kTableStyle = 0;
-constexpr int kTableFlags = 511;
+constexpr int kTableFlags = CStandardTable::Flag_All;
 // Column moving and sizing, multi-selection, grid lines and word wrap stay off in this list.
-constexpr int kClearedTableFlags = 122;
+constexpr int kClearedTableFlags = CStandardTable::Flag_ColumnMove | CStandardTable::Flag_ColumnResize
+    | CStandardTable::Flag_MultiSelect | CStandardTable::Flag_GridLines | CStandardTable::Flag_WordWrap;
 constexpr int kColumnCount = 4;
 constexpr int kColumnName = 0;
 constexpr int kColumnStartTime = 1;

@@ -1,11 +1,10 @@
 #include "quoteconnectstatuswidget.h"
 
 #include <statusbar/statusbarevents.h>
-#include <statusbar/statusbar.h>
+#include <statusbar/statusbartooltip.h>
 
 #include <terminalhost/imagewidget.h>
 #include <terminalhost/simpletextwidget.h>
-#include <terminalhost/uiresource.h>
 #include <terminalhost/userconfig.h>
 
 #include <QMouseEvent>
@@ -18,10 +17,6 @@ const char kDisconnectedIcon[] = "tc_img_status_bar_quoteconnect_none";
 const char kLabel[] = "行情源";
 const char kToolTip[] = "行情源连接状态提示";
 const char kTextColor[] = "clr_status_bar_text";
-const char kDefaultBackground[] = "clr_statusbar_item_default_bg";
-const char kDefaultBorder[] = "clr_statusbar_item_default_border";
-const char kEnterBackground[] = "clr_statusbar_item_enter_bg";
-const char kEnterBorder[] = "clr_statusbar_item_enter_border";
 constexpr int kTextMaxWidth = 100000;
 constexpr int kFullPadding = 32;  // px around icon, count and label
 constexpr int kLitePadding = 16;  // px around icon and count
@@ -74,7 +69,7 @@ bool CQuoteConnectStatusWidget::handleEvent(int type, int id, int arg, QString t
 {
     switch (type) {
     case Event_ToolTip:
-        CStatusBar::showToolTip(m_icon, QString::fromUtf8(kToolTip));
+        StatusBarToolTip::show(m_icon, QString::fromUtf8(kToolTip));
         return true;
     case Event_Activate:
         deliverEvent(StatusBarEvent::QuoteSources, 0, 0, QString(), nullptr);
@@ -87,17 +82,13 @@ bool CQuoteConnectStatusWidget::handleEvent(int type, int id, int arg, QString t
 void CQuoteConnectStatusWidget::enterEvent(QEvent* event)
 {
     CItemBaseWidget::enterEvent(event);
-    m_backgroundKey = QLatin1String(kEnterBackground);
-    m_borderKey = QLatin1String(kEnterBorder);
-    update();
+    m_frame.setLook(CItemFrame::Hover);
 }
 
 void CQuoteConnectStatusWidget::leaveEvent(QEvent* event)
 {
     CItemBaseWidget::leaveEvent(event);
-    m_backgroundKey = QLatin1String(kDefaultBackground);
-    m_borderKey = QLatin1String(kDefaultBorder);
-    update();
+    m_frame.setLook(CItemFrame::Rest);
 }
 
 void CQuoteConnectStatusWidget::mousePressEvent(QMouseEvent* event)
@@ -105,10 +96,9 @@ void CQuoteConnectStatusWidget::mousePressEvent(QMouseEvent* event)
     CItemBaseWidget::mousePressEvent(event);
     if (event->button() != Qt::LeftButton)
         return;
-    m_backgroundKey = QLatin1String(kEnterBackground);
-    m_borderKey = QLatin1String(kEnterBorder);
+    // Unlike the other framed items, a press here keeps the full hover look.
+    m_frame.setLook(CItemFrame::Hover);
     deliverEvent(StatusBarEvent::QuoteSources, 0, 0, QString(), nullptr);
-    update();
 }
 
 void CQuoteConnectStatusWidget::mouseReleaseEvent(QMouseEvent* event)
@@ -119,10 +109,7 @@ void CQuoteConnectStatusWidget::mouseReleaseEvent(QMouseEvent* event)
 void CQuoteConnectStatusWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const CUiResource* resource = CUiResource::instance();
-    painter.fillRect(QRect(1, 0, width() - 2, height()), resource->getColor(m_backgroundKey));
-    painter.setPen(resource->getColor(m_borderKey));
-    painter.drawRect(QRect(0, -1, width() - 1, height() + 1));
+    m_frame.paint(painter);
 }
 
 void CQuoteConnectStatusWidget::resizeEvent(QResizeEvent* event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <statusbar/itemframe.h>
 #include <statusbar/itembasewidget.h>
 
 class CImageWidget;
@@ -11,6 +12,7 @@ class CSimpleTextWidget;
  */
 class CQuoteConnectStatusWidget : public CItemBaseWidget
 {
+    Q_OBJECT
 public:
     explicit CQuoteConnectStatusWidget(QWidget* parent);
 
@@ -25,6 +27,7 @@ public:
     CImageWidget* icon() const { return m_icon; }
     CSimpleTextWidget* label() const { return m_label; }
     CSimpleTextWidget* count() const { return m_count; }
+    const CItemFrame& frame() const { return m_frame; }
 
 protected:
     void enterEvent(QEvent* event) override;
@@ -40,6 +43,5 @@ private:
     CImageWidget* m_icon = nullptr;
     CSimpleTextWidget* m_label = nullptr;
     CSimpleTextWidget* m_count = nullptr;
-    QString m_backgroundKey = QStringLiteral("clr_statusbar_item_default_bg");
-    QString m_borderKey = QStringLiteral("clr_statusbar_item_default_border");
+    CItemFrame m_frame{this};
 };

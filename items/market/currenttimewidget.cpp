@@ -30,7 +30,6 @@ constexpr int kDateGap = 4;           // px between date and time
 constexpr int kMenuWidth = 110;
 constexpr int kMenuHeight = 26;
 constexpr int kTextAlignment = Qt::AlignLeft | Qt::AlignVCenter;
-constexpr int kMenuStyle = 15;
 enum MouseState { Normal = 0, Hover = 1, Pressed = 2 };
 }
 
@@ -71,6 +70,8 @@ void CCurrentTimeWidget::slotSetTime(int seconds)
     m_timeText.setText(sToQs((boost::format("%02d:%02d:%02d") % time.hour() % time.minute() % time.second()).str()));
     m_timeText.setFont(font);
     m_timeText.setColor(color);
+    m_dateWidth = m_dateText.getSize().width();
+    m_timeWidth = m_timeText.getSize().width();
     update();
 }
 
@@ -88,14 +89,12 @@ void CCurrentTimeWidget::switchToLite(bool lite)
 
 int CCurrentTimeWidget::getMaxWidth()
 {
-    const int dateWidth = m_dateText.getSize().width();
-    return dateWidth == 0 ? kFullWidth : dateWidth + m_timeText.getSize().width() + kDateTimePadding;
+    return m_dateWidth == 0 ? kFullWidth : m_dateWidth + m_timeWidth + kDateTimePadding;
 }
 
 int CCurrentTimeWidget::getMinWidth()
 {
-    const int timeWidth = m_timeText.getSize().width();
-    return timeWidth == 0 ? kLiteWidth : timeWidth + kTimePadding;
+    return m_timeWidth == 0 ? kLiteWidth : m_timeWidth + kTimePadding;
 }
 
 bool CCurrentTimeWidget::handleEvent(int type, int id, int arg, QString text, void* data)
@@ -103,7 +102,7 @@ bool CCurrentTimeWidget::handleEvent(int type, int id, int arg, QString text, vo
     if (type != Event_Activate)
         return CItemBaseWidget::handleEvent(type, id, arg, text, data);
     const QPoint corner = mapToGlobal(QPoint(0, 0));
-    m_menu->setStyleSheet(CStyleSheetCenter::getStyle(kMenuStyle, nullptr));
+    m_menu->setStyleSheet(CStyleSheetCenter::getStyle(CStyleSheetCenter::Style_Menu, nullptr));
     // exec() shows the menu at its size hint, not at the size it was given: place it by that size.
     m_menu->adjustSize();
     m_menu->exec(QPoint(corner.x(), corner.y() - m_menu->height()));
@@ -141,7 +140,7 @@ void CCurrentTimeWidget::mouseReleaseEvent(QMouseEvent* event)
         return;
     // The menu's lower right corner meets the item's upper right corner.
     const QPoint corner = mapToGlobal(QPoint(width(), 0));
-    m_menu->setStyleSheet(CStyleSheetCenter::getStyle(kMenuStyle, nullptr));
+    m_menu->setStyleSheet(CStyleSheetCenter::getStyle(CStyleSheetCenter::Style_Menu, nullptr));
     m_menu->adjustSize();
     m_menu->exec(QPoint(corner.x() - m_menu->width(), corner.y() - m_menu->height()));
     update();
@@ -160,7 +159,7 @@ void CCurrentTimeWidget::paintEvent(QPaintEvent*)
     int x = kTextLeft;
     if (!m_lite) {
         m_dateText.draw(&painter, QRect(kTextLeft, 0, width() - kTextLeft, height()), kTextAlignment);
-        x = m_dateText.getSize().width() + kTextLeft + kDateGap;
+        x = m_dateWidth + kTextLeft + kDateGap;
     }
     m_timeText.draw(&painter, QRect(x, 0, width() - x, height()), kTextAlignment);
 }

@@ -49,6 +49,8 @@ protected:
 private:
     CSimpleText m_timeText;
     CSimpleText m_dateText;
+    int m_timeWidth = 0; ///< px, measured at each update, so that width queries measure nothing
+    int m_dateWidth = 0;
     std::unique_ptr<CMenu> m_menu;
     QAction* m_action = nullptr;
     std::unique_ptr<CNStateJiuGongImage> m_background;

@@ -5,6 +5,7 @@
 #include <statusbar/floatserviceswitchwidget.h>
 #include <statusbar/orderstrategywidget.h>
 #include <statusbar/serviceswitchcheckbox.h>
+#include <statusbar/statusbarevents.h>
 
 #include <terminalhost/imagewidget.h>
 #include <terminalhost/luamodulectrl.h>
@@ -125,7 +126,7 @@ private slots:
         offerServices(!csvOnly, !csvOnly, true);
         ShownItem shown;
         QVERIFY(!shown.press(Qt::MouseButton(button)));
-        QCOMPARE(shown.item->borderKey(), border);
+        QCOMPARE(shown.item->frame().borderKey(), border);
     }
 
     void choosingAnEntryHidesTheMenuAndAsksTheMainWindowToOpenIt_data()
@@ -147,7 +148,7 @@ private slots:
         QTest::mousePress(menu->rows().at(rowIndex), Qt::LeftButton, {}, QPoint(30, 10));
         QVERIFY(!menu->isVisible());
         QCOMPARE(mainWindow.events().size(), 1);
-        QCOMPARE(mainWindow.events().first().type, 1080);
+        QCOMPARE(mainWindow.events().first().type, StatusBarEvent::OpenOrderService);
         QCOMPARE(mainWindow.events().first().arg, arg);
     }
 
@@ -159,10 +160,10 @@ private slots:
         QEvent enter(QEvent::Enter);
         QCoreApplication::sendEvent(shown.item, &enter);
         QTRY_COMPARE(QToolTip::text(), tip);
-        QCOMPARE(shown.item->backgroundKey(), QStringLiteral("clr_statusbar_item_enter_bg"));
+        QCOMPARE(shown.item->frame().backgroundKey(), QStringLiteral("clr_statusbar_item_enter_bg"));
         QEvent leave(QEvent::Leave);
         QCoreApplication::sendEvent(shown.item, &leave);
-        QCOMPARE(shown.item->backgroundKey(), kRestBackground);
+        QCOMPARE(shown.item->frame().backgroundKey(), kRestBackground);
     }
 };
 

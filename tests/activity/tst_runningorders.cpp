@@ -6,6 +6,7 @@
 
 #include <statusbar/popcommonpaneldialog.h>
 #include <statusbar/runningorderswidget.h>
+#include <statusbar/statusbarevents.h>
 
 #include <terminalhost/datacenter.h>
 #include <terminalhost/imagewidget.h>
@@ -31,7 +32,6 @@ const QString kFullCaption = QStringLiteral(" 执行中委托: ");
 const QString kLiteCaption = QStringLiteral(" 委托: ");
 const QString kCaptionFont = QStringLiteral("fnt_default_normal_fix");
 const QString kCounterFont = QStringLiteral("fnt_default_normal_heavy_fix");
-constexpr int kRunningOrdersEvent = 1198;
 constexpr int kLaggingOrders = 20000;
 
 CDataCenter* dataCenter()
@@ -71,8 +71,6 @@ int advance(const QString& text, const QString& fontKey)
 {
     return QFontMetrics(CUiResource::instance()->getFont(fontKey)).horizontalAdvance(text);
 }
-
-// Closes the modal dialog a click opens, from inside its event loop, and remembers which it was.
 }
 
 Q_DECLARE_METATYPE(EBROKER_LOGIN_STATUS)
@@ -250,11 +248,13 @@ private slots:
         QCOMPARE(item.counter()->width(), count);
         QCOMPARE(item.width(), icon + advance(kFullCaption, kCaptionFont) + count + 14);
         QCOMPARE(item.getMinWidth(), icon + advance(kLiteCaption, kCaptionFont) + count + 16);
-        QCOMPARE(item.label()->getText(), kLiteCaption); // measuring the compact form shows it
+        QCOMPARE(item.label()->getText(), kFullCaption); // asking for a width shows nothing else
+        item.switchToLite(true);
+        QCOMPARE(item.label()->getText(), kLiteCaption);
+        QCOMPARE(item.getMaxWidth(), item.width()); // nor does it depend on the form shown
         item.switchToLite(false);
         QCOMPARE(item.label()->getText(), kFullCaption);
         item.switchToLite(true);
-        QCOMPARE(item.label()->getText(), kLiteCaption);
 
         // A count from the main window brings the full caption and width back...
         item.updateCount(7);
@@ -276,7 +276,7 @@ private slots:
         CRunningOrdersWidget item(nullptr);
         QTest::mouseClick(item.counter(), Qt::LeftButton);
         QTest::mouseClick(item.label(), Qt::LeftButton);
-        QCOMPARE(mainWindow.count(kRunningOrdersEvent), 2);
+        QCOMPARE(mainWindow.count(StatusBarEvent::RunningOrders), 2);
         QVERIFY(!item.popupDialog());
     }
 
@@ -300,7 +300,7 @@ private slots:
         QCOMPARE(second.data(), first.data());
         QCOMPARE(item.findChildren<CPopCommonPanelDialog*>().size(), 1);
         QCOMPARE(panel->requestLog().count(QStringLiteral("showRunning")), 2);
-        QCOMPARE(mainWindow.count(kRunningOrdersEvent), 0);
+        QCOMPARE(mainWindow.count(StatusBarEvent::RunningOrders), 0);
     }
 
     // --- the popup panel dialog ---
@@ -336,9 +336,17 @@ private slots:
         dialog.showRunning();
         if (panel)
             QCOMPARE(panel->requestLog().contains(QStringLiteral("showRunning")), showsRunning);
+        // Every panel follows the dialog's timer and the account changes; without a panel they do nothing.
+        const int ticks = panel ? panel->timerCount() : 0;
         dialog.slotTimeOut();
         dialog.slotRefreshAllAccount();
         dialog.slotRefreshAccount(CAccountInfo("A", "A"));
+        if (panel) {
+            QCOMPARE(panel->timerCount(), ticks + 1);
+            const QStringList& log = panel->requestLog();
+            QCOMPARE(log.mid(log.size() - 3), (QStringList{QStringLiteral("refreshAccounts"), QStringLiteral("ignoreAccount:A"),
+                                                          QStringLiteral("requestAccount:A")}));
+        }
     }
 
     void ordersDialogFollowsAccountChangesAndItsTimer()

@@ -21,6 +21,8 @@ const QString kLabelFont = QStringLiteral("fnt_default_normal_fix");
 const QString kCounterFont = QStringLiteral("fnt_default_normal_heavy_fix");
 const QString kFullCaption = QStringLiteral(" 执行中策略: ");
 constexpr int kColumnRequestId = 3;
+constexpr int kStopAllButton = 100;
+constexpr int kStopButtonBase = 1000; // plus the row's id
 
 CStrategyTradeManager* manager()
 {
@@ -61,7 +63,6 @@ QStringList namesListed(const QWidget& item)
     return names;
 }
 
-// The dialog's buttons: 100 stops all, 1000 + a row's id stops that row.
 CSmallNormalButton* buttonWithId(const QWidget& item, int id)
 {
     for (CSmallNormalButton* button : item.findChildren<CSmallNormalButton*>()) {
@@ -136,7 +137,7 @@ private slots:
         QFETCH(QString, finalCount);
         auto window = windowWithTwoStrategies();
         auto* item = window->findChild<CRunningCStrategyWidget*>();
-        CSmallNormalButton* stop = buttonWithId(*item, requestId.isEmpty() ? 100 : 1000 + tableOf(*item)->rowID(0));
+        CSmallNormalButton* stop = buttonWithId(*item, requestId.isEmpty() ? kStopAllButton : kStopButtonBase + tableOf(*item)->rowID(0));
         QVERIFY2(stop, "the dialog has no such stop button");
         QTest::mouseClick(stop, Qt::LeftButton);
         QCOMPARE(manager()->stopRequests(), QStringList{requestId.isEmpty() ? QStringLiteral("*") : requestId});
@@ -160,7 +161,7 @@ private slots:
         QTest::mouseClick(textOf(*item, kCounterFont), Qt::LeftButton);
         QVERIFY(dialog->isVisible());
         QVERIFY(!dialog->isModal());
-        QCOMPARE(mainWindow.count(10), 0);
+        QCOMPARE(mainWindow.count(Event_Click), 0);
     }
 
     void widthFollowsTheDigitsAndTheForm()

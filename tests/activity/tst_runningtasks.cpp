@@ -6,6 +6,7 @@
 
 #include <statusbar/popcommonpaneldialog.h>
 #include <statusbar/runningtaskswidget.h>
+#include <statusbar/statusbarevents.h>
 
 #include <terminalhost/baskettaskspanel.h>
 #include <terminalhost/datacenter.h>
@@ -34,7 +35,6 @@ const QString kFullCaption = QStringLiteral(" 执行中任务: ");
 const QString kLiteCaption = QStringLiteral(" 任务: ");
 const QString kCaptionFont = QStringLiteral("fnt_default_normal_fix");
 const QString kCounterFont = QStringLiteral("fnt_default_normal_heavy_fix");
-constexpr int kRunningTasksEvent = 1199;
 constexpr int kRunning = 3;
 
 CDataCenter* dataCenter()
@@ -72,13 +72,16 @@ int advance(const QString& text, const QString& fontKey)
     return QFontMetrics(CUiResource::instance()->getFont(fontKey)).horizontalAdvance(text);
 }
 
-// Closes the modal dialog a click opens, from inside its event loop, and remembers which it was.
-
 // Runs a step of the test as the item's destruction begins, before the item itself lets go.
-struct GatedTasksWidget : CRunningTasksWidget {
-    explicit GatedTasksWidget(std::function<void()> onDestroy) : CRunningTasksWidget(nullptr), onDestroy(std::move(onDestroy)) {}
-    ~GatedTasksWidget() override { onDestroy(); }
-    std::function<void()> onDestroy;
+class GatedTasksWidget : public CRunningTasksWidget
+{
+    Q_OBJECT
+public:
+    explicit GatedTasksWidget(std::function<void()> onDestroy) : CRunningTasksWidget(nullptr), m_onDestroy(std::move(onDestroy)) {}
+    ~GatedTasksWidget() override { m_onDestroy(); }
+
+private:
+    std::function<void()> m_onDestroy;
 };
 }
 
@@ -142,7 +145,10 @@ private slots:
         QCOMPARE(item.counter()->width(), counter);
         QCOMPARE(item.width(), advance(kFullCaption, kCaptionFont) + counter + 32);
         QCOMPARE(item.getMinWidth(), advance(kLiteCaption, kCaptionFont) + counter + 32);
+        QCOMPARE(item.label()->getText(), kFullCaption); // asking for a width shows nothing else
+        item.switchToLite(true);
         QCOMPARE(item.label()->getText(), kLiteCaption);
+        QCOMPARE(item.counter()->x(), advance(kLiteCaption, kCaptionFont) + 12);
 
         // The next tick brings the full caption back, the counter placed after it.
         publishTask("A", "t99", 4);
@@ -157,7 +163,7 @@ private slots:
         EventRecorder mainWindow;
         CRunningTasksWidget item(nullptr);
         QTest::mouseClick(item.counter(), Qt::LeftButton);
-        QCOMPARE(mainWindow.count(kRunningTasksEvent), 1);
+        QCOMPARE(mainWindow.count(StatusBarEvent::RunningTasks), 1);
         QVERIFY(!item.popupDialog());
     }
 
@@ -181,7 +187,7 @@ private slots:
         QCOMPARE(second.data(), first.data());
         QCOMPARE(item.findChildren<CPopCommonPanelDialog*>().size(), 1);
         QCOMPARE(panel->requestLog().count(QStringLiteral("showRunning")), 2);
-        QCOMPARE(mainWindow.count(kRunningTasksEvent), 0);
+        QCOMPARE(mainWindow.count(StatusBarEvent::RunningTasks), 0);
     }
 
     void destroyingTheItemWaitsForTaskCallbacksStillQueued()

@@ -171,7 +171,7 @@ private slots:
         QObject guard;
         PopupSeen seen;
         closePopupWhenOpen(&guard, &seen, false);
-        QVERIFY(shown.clock->handleEvent(5, 77, 0, QString(), nullptr));
+        QVERIFY(shown.clock->handleEvent(Event_Activate, 77, 0, QString(), nullptr));
 
         QCOMPARE(seen.menu, static_cast<QMenu*>(shown.clock->menu()));
         const QPoint corner = shown.clock->mapToGlobal(QPoint(0, 0));

@@ -5,6 +5,8 @@
 #include <statusbar/quoteconnectstatuswidget.h>
 #include <statusbar/quotewidget.h>
 #include <statusbar/statusbar.h>
+#include <statusbar/statusbar_p.h>
+#include <statusbar/statusbarevents.h>
 #include <statusbar/tooltipwidget.h>
 #include <statusbar/tradewidget.h>
 
@@ -29,8 +31,6 @@ const QString kConnectedIcon = QStringLiteral("tc_img_status_bar_quoteconnect");
 const QString kNoneIcon = QStringLiteral("tc_img_status_bar_quoteconnect_none");
 const QString kLabelFont = QStringLiteral("fnt_default_normal_fix");
 const QString kCountFont = QStringLiteral("fnt_default_small_heavy_fix");
-constexpr int kQuoteSources = 1081;
-constexpr int kTradeToolTip = 1282;
 
 CAccountInfoPtr account(const char* key, const char* id)
 {
@@ -55,7 +55,7 @@ int toolTipRequests(const EventRecorder& mainWindow, int arg)
 {
     int matches = 0;
     for (const RecordedEvent& event : mainWindow.events())
-        matches += event.type == kTradeToolTip && event.arg == arg ? 1 : 0;
+        matches += event.type == StatusBarEvent::TradeToolTip && event.arg == arg ? 1 : 0;
     return matches;
 }
 
@@ -112,9 +112,9 @@ private slots:
                                                     : new CQuoteConnectStatusWidget(nullptr));
         item->resize(60, 23);
         QTest::mousePress(item.get(), Qt::RightButton, {}, QPoint(5, 5));
-        QCOMPARE(mainWindow.count(kQuoteSources), 0);
+        QCOMPARE(mainWindow.count(StatusBarEvent::QuoteSources), 0);
         QTest::mousePress(item.get(), Qt::LeftButton, {}, QPoint(5, 5));
-        QCOMPARE(mainWindow.count(kQuoteSources, 0), 1);
+        QCOMPARE(mainWindow.count(StatusBarEvent::QuoteSources, 0), 1);
     }
 
     // --- the quote source count ---
@@ -195,12 +195,12 @@ private slots:
         auto* item = new CQuoteConnectStatusWidget(&window);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QVERIFY(item->handleEvent(2, 0, 0, QString(), nullptr));
+        QVERIFY(item->handleEvent(Event_ToolTip, 0, 0, QString(), nullptr));
         QTRY_COMPARE(QToolTip::text(), QStringLiteral("行情源连接状态提示"));
-        QCOMPARE(mainWindow.count(kQuoteSources), 0);
-        QVERIFY(item->handleEvent(5, 0, 0, QString(), nullptr));
-        QCOMPARE(mainWindow.count(kQuoteSources, 0), 1);
-        QVERIFY(!item->handleEvent(10, 0, 0, QString(), nullptr));
+        QCOMPARE(mainWindow.count(StatusBarEvent::QuoteSources), 0);
+        QVERIFY(item->handleEvent(Event_Activate, 0, 0, QString(), nullptr));
+        QCOMPARE(mainWindow.count(StatusBarEvent::QuoteSources, 0), 1);
+        QVERIFY(!item->handleEvent(Event_Click, 0, 0, QString(), nullptr));
     }
 
     // --- the trade tag ---
@@ -299,7 +299,7 @@ private slots:
         report(later, 3);
 
         cross(tag, QEvent::Enter);
-        ToolTipWidget* popup = bar->tradeToolTip();
+        ToolTipWidget* popup = CStatusBarPrivate::get(bar)->tradeToolTip;
         QVERIFY(popup && popup->isVisible());
         QCOMPARE(popup->texts(), (QVector<QString>{QStringLiteral("1001: 登录成功"), QStringLiteral("2002: 登录失败")}));
         QCOMPARE(popup->colorKeys(), (QVector<QString>{QStringLiteral("clr_global_black"), QStringLiteral("clr_global_red")}));

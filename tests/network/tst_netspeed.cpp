@@ -4,6 +4,7 @@
 
 #include <statusbar/netspeeddialog.h>
 #include <statusbar/statusbar.h>
+#include <statusbar/statusbar_p.h>
 #include <statusbar/statusnetspeed.h>
 
 #include <terminalhost/appconfig.h>
@@ -100,7 +101,7 @@ void expectChartOnClick(CStatusBar& bar, int points, double yMax, double highest
     QTimer poll;
     poll.setInterval(20);
     QObject::connect(&poll, &QTimer::timeout, &bar, [&] {
-        CNetSpeedDialog* dialog = bar.netSpeedDialog();
+        CNetSpeedDialog* dialog = CStatusBarPrivate::get(&bar)->netSpeedDialog;
         if (!dialog || !dialog->isVisible())
             return;
         poll.stop();
@@ -193,11 +194,11 @@ private slots:
             QMetaObject::invokeMethod(&bar, "slotUpdateNetSpeed");
             QCOMPARE(indicator(bar)->imageKey(), t.imageKey);
         }
-        QCOMPARE(bar.delayHistory(), (QList<double>{12.0, 45.0, 0.0, 0.0, 30.0}));
-        QCOMPARE(bar.maxDelay(), 45.0);
-        QCOMPARE(bar.timeLabelHistory().size(), 5);
+        QCOMPARE(CStatusBarPrivate::get(&bar)->delayHistory, (QList<double>{12.0, 45.0, 0.0, 0.0, 30.0}));
+        QCOMPARE(CStatusBarPrivate::get(&bar)->maxDelay, 45.0);
+        QCOMPARE(CStatusBarPrivate::get(&bar)->timeLabelHistory.size(), 5);
         const QRegularExpression quotedTime(QStringLiteral("^\"\\d\\d:\\d\\d:\\d\\d\"$"));
-        for (const QString& label : bar.timeLabelHistory())
+        for (const QString& label : CStatusBarPrivate::get(&bar)->timeLabelHistory)
             QVERIFY2(quotedTime.match(label).hasMatch(), qPrintable(label));
     }
 
@@ -289,17 +290,17 @@ private slots:
         EventRecorder mainWindow;
         auto bar = std::make_unique<CStatusBar>(nullptr);
         QTest::mouseClick(indicator(*bar), Qt::RightButton);
-        QVERIFY2(!bar->netSpeedDialog(), "a right click opened the chart");
+        QVERIFY2(!CStatusBarPrivate::get(bar.get())->netSpeedDialog, "a right click opened the chart");
 
         QTest::mouseClick(indicator(*bar), Qt::LeftButton);
-        QPointer<CNetSpeedDialog> dialog = bar->netSpeedDialog();
+        QPointer<CNetSpeedDialog> dialog = CStatusBarPrivate::get(bar.get())->netSpeedDialog;
         QVERIFY(dialog);
         QCOMPARE(mainWindow.count(5, 1144), 0); // the bar consumed it
         QVERIFY(!dialog->isVisible());
         QVERIFY(!dialog->webView());
 
         QTest::mouseClick(indicator(*bar), Qt::LeftButton);
-        QCOMPARE(bar->netSpeedDialog(), dialog.data());
+        QCOMPARE(CStatusBarPrivate::get(bar.get())->netSpeedDialog, dialog.data());
         QVERIFY(!dialog->isVisible());
 
         bar.reset();
@@ -378,7 +379,7 @@ private slots:
         });
         if (QTest::currentTestFailed())
             return;
-        CNetSpeedDialog* first = bar.netSpeedDialog();
+        CNetSpeedDialog* first = CStatusBarPrivate::get(&bar)->netSpeedDialog;
         tick(bar, 0.001);
         expectChartOnClick(bar, 3, 4.0, 1.0); // exactly 1 ms is drawn to scale
         tick(bar, 0.030);
@@ -392,7 +393,7 @@ private slots:
             }, kPageTimeoutMs);
             QVERIFY2(drawn, qPrintable(QStringLiteral("green %1, yellow %2, black %3").arg(shares[0]).arg(shares[1]).arg(shares[2])));
         });
-        QCOMPARE(bar.netSpeedDialog(), first);
+        QCOMPARE(CStatusBarPrivate::get(&bar)->netSpeedDialog, first);
     }
 };
 
