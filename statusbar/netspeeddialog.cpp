@@ -3,8 +3,12 @@
 #include <terminalhost/cefviewmanager.h>
 #include <terminalhost/config.h>
 #include <terminalhost/hostutils.h>
+#include <terminalhost/uiresource.h>
 
+#include <QColor>
 #include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QStringList>
 #include <QUrl>
 
@@ -26,6 +30,30 @@ const char kBands[] = "{\"color\": \"#F7F936\", \"data\": 20}, {\"color\": \"#FB
 const char kDataHead[] = "\"data\": [";
 const char kJsonTail[] = "]}]}";
 
+// The page's colour names and the theme keys behind them.
+struct ChartColour {
+    const char* name;
+    const char* key;
+};
+const ChartColour kChartColours[] = {
+    {"background", "clr_netspeed_chart_background"},
+    {"title", "clr_netspeed_chart_title"},
+    {"text", "clr_netspeed_chart_text"},   // axes, ticks and legend
+    {"grid", "clr_netspeed_chart_grid"},
+    {"halo", "clr_netspeed_chart_halo"},   // the pale stroke that keeps the black delay line readable
+};
+
+QString cssColour(const QColor& colour)
+{
+    if (colour.alpha() == 255)
+        return colour.name();
+    return QStringLiteral("rgba(%1, %2, %3, %4)")
+        .arg(colour.red())
+        .arg(colour.green())
+        .arg(colour.blue())
+        .arg(QString::number(colour.alphaF(), 'g', 3));
+}
+
 QString assemble(const QString& labels, const QString& yRange, const QString& values)
 {
     return QString::fromUtf8(kJsonHead) + labels + yRange + QLatin1String(kBands) + QLatin1String(kDataHead) + values
@@ -44,8 +72,34 @@ CNetSpeedDialog::CNetSpeedDialog(QWidget* parent)
     m_webView = CCefViewManager::getWebView(pageAddress(), this);
     if (!m_webView)
         return;
-    CCefViewManager::setloadFinished(m_webView, [this](bool) { emit sigLoadFinished(); });
+    CCefViewManager::setloadFinished(m_webView, [this](bool) {
+        m_pageLoaded = true;
+        // The colours go first, so that the data the owner hands in next is drawn in them.
+        applyChartTheme();
+        emit sigLoadFinished();
+    });
     setInnerWidget(m_webView);
+}
+
+QString CNetSpeedDialog::chartThemeJson()
+{
+    const CUiResource* resource = CUiResource::instance();
+    QJsonObject colours;
+    for (const ChartColour& colour : kChartColours)
+        colours.insert(QLatin1String(colour.name), cssColour(resource->getColor(QLatin1String(colour.key))));
+    return QString::fromUtf8(QJsonDocument(colours).toJson(QJsonDocument::Compact));
+}
+
+void CNetSpeedDialog::themeChanged()
+{
+    CCommonDialog::themeChanged();
+    applyChartTheme();
+}
+
+void CNetSpeedDialog::applyChartTheme()
+{
+    if (m_webView && m_pageLoaded)
+        CCefViewManager::executeJavaScript(m_webView, QStringLiteral("setChartTheme(%1)").arg(chartThemeJson()));
 }
 
 QString CNetSpeedDialog::pageAddress()
