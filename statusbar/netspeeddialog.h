@@ -44,7 +44,7 @@ signals:
     void sigLoadFinished();
 
 private:
-    void runChartScript(const QString& json);
+    void runChartScript(const QString& script);
     void applyChartTheme();
 
     CCefWebView* m_webView = nullptr;

@@ -20,6 +20,7 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
 
 namespace {
 // A widget that consumes the events of one type and remembers what it saw.
@@ -476,12 +477,46 @@ private slots:
         QTest::newRow("binary noise") << 0.1 + 0.2 << "0.3";
         QTest::newRow("large, no exponent") << 12345678.0 << "12345678";
         QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << "0";
+        QTest::newRow("a half at the seventh decimal rounds away from zero") << 0.0078125 << "0.007813";
+        QTest::newRow("and so below zero") << -12345.0078125 << "-12345.007813";
+        QTest::newRow("a hair below a half rounds down") << 0.0000024999999999 << "0.000002";
+        QTest::newRow("a hair above a half rounds up") << 0.0000025000000001 << "0.000003";
+        QTest::newRow("a tiny negative is zero") << -0.0000001 << "0";
+        QTest::newRow("rounding carries into the whole part") << 1.9999996 << "2";
+        QTest::newRow("just below the fast range") << 999999999.999999 << "999999999.999999";
+        QTest::newRow("rounding up to its edge") << 999999999.9999996 << "1000000000";
+        QTest::newRow("beyond it") << 123456789012.25 << "123456789012.25";
     }
     void numbersAreFormattedAsPlainDecimals()
     {
         QFETCH(double, value);
         QFETCH(QString, text);
         QCOMPARE(formatDoubleNumber(value), text);
+    }
+
+    // The chart page's JSON must not change by a character: the formatter renders every double as
+    // Qt's fixed six-decimal form, trimmed, does.
+    void numbersMatchQtsFixedRendering()
+    {
+        std::mt19937_64 random(20240601u);
+        std::uniform_real_distribution<double> mantissa(-1.0, 1.0);
+        std::uniform_int_distribution<int> exponent(-9, 12);
+        char buffer[kDoubleNumberCapacity];
+        for (int i = 0; i < 200000; ++i) {
+            // Every eighth value is an exact binary fraction, where halves at the seventh decimal lie.
+            const double value = i % 8 == 0 ? std::round(mantissa(random) * 1e9) / 128.0
+                                            : mantissa(random) * std::pow(10.0, exponent(random));
+            QString expected = QString::number(value, 'f', 6);
+            while (expected.endsWith(QLatin1Char('0')))
+                expected.chop(1);
+            if (expected.endsWith(QLatin1Char('.')))
+                expected.chop(1);
+            if (expected == QLatin1String("-0"))
+                expected = QStringLiteral("0");
+            const QString written = QString::fromLatin1(buffer, writeDoubleNumber(value, buffer));
+            if (written != expected || formatDoubleNumber(value) != expected)
+                QFAIL(qPrintable(QStringLiteral("%1: %2 instead of %3").arg(value, 0, 'g', 17).arg(written, expected)));
+        }
     }
 
     void groupingIsOnlyAddedWhenAskedFor()
