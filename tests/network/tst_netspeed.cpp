@@ -70,7 +70,7 @@ CStatusNetSpeed* indicator(const CStatusBar& bar)
 void tick(CStatusBar& bar, double delaySeconds)
 {
     connection()->setDelay(delaySeconds);
-    QMetaObject::invokeMethod(&bar, "slotUpdateNetSpeed");
+    QVERIFY(QMetaObject::invokeMethod(&bar, "slotUpdateNetSpeed"));
 }
 
 // Shares of the picture in the green band, the yellow band and the black of the delay line.
@@ -233,7 +233,7 @@ private slots:
             connection()->setDelay(t.seconds);
             getServiceClient()->setHasClient(t.hasClient);
             getServiceClient()->rpcClient()->setConnected(t.connected);
-            QMetaObject::invokeMethod(&bar, "slotUpdateNetSpeed");
+            QVERIFY(QMetaObject::invokeMethod(&bar, "slotUpdateNetSpeed"));
             QCOMPARE(indicator(bar)->imageKey(), t.imageKey);
         }
         QCOMPARE(bar.delayHistory(), (QList<double>{12.0, 45.0, 0.0, 0.0, 30.0}));
@@ -405,7 +405,7 @@ private slots:
         QCOMPARE(CNetSpeedDialog::yAxisMaximum(maxDelayMs), yMax);
     }
 
-    // The one test with the real page: the bar hands its histories to the page each time the chart opens.
+    // With the real page: the bar hands its histories to the page each time the chart opens.
     void drawsTheHistoryOnTheChartPage()
     {
         getConfig()->setUseWebView(true);
