@@ -243,6 +243,8 @@ QGroupBox* CControlPanel::buildBackEndGroup()
             m_simulator->start();
         else
             m_simulator->stop();
+        followFlood();
+        emit sigSimulatorRunning(on);
         emit sigNote(on ? QStringLiteral("simulator started") : QStringLiteral("simulator stopped"));
     });
     form->addRow(m_simulatorRunning);
@@ -286,6 +288,7 @@ QGroupBox* CControlPanel::buildBackEndGroup()
         m_flood->setChecked(rate > 0);
         if (rate > 0)
             m_floodRate->setValue(rate);
+        followFlood();
         emit sigNote(rate > 0 ? QStringLiteral("flood on: %1 order updates/s").arg(rate) : QStringLiteral("flood off"));
     });
     form->addRow(m_flood);
@@ -293,8 +296,8 @@ QGroupBox* CControlPanel::buildBackEndGroup()
 
     m_load = new QLabel(QStringLiteral("—"), group);
     m_load->setWordWrap(true);
-    m_load->setToolTip(QStringLiteral("Order updates the back end published in the last second, and how late the GUI "
-                                      "thread ran its timers (the bar's counters tick every 500 ms)"));
+    m_load->setToolTip(QStringLiteral("Order updates the back end published in the last second and, while a flood runs, "
+                                      "how late the GUI thread ran its timers (the bar's counters tick every 500 ms)"));
     form->addRow(QStringLiteral("Load"), m_load);
     m_loadTimer = new QTimer(this);
     connect(m_loadTimer, &QTimer::timeout, this, &CControlPanel::showLoad);
@@ -302,10 +305,10 @@ QGroupBox* CControlPanel::buildBackEndGroup()
     m_loadClock.start();
     m_lagProbe = new QTimer(this);
     m_lagProbe->setTimerType(Qt::PreciseTimer);
+    m_lagProbe->setInterval(kLagProbeMs);
     connect(m_lagProbe, &QTimer::timeout, this, &CControlPanel::probeGuiLag);
-    m_lagProbe->start(kLagProbeMs);
-    m_lagClock.start();
     m_loadClockStarted.start();
+    followFlood();
 
     connect(m_simulator, &CBackendSimulator::sigNetworkStep, this, &CControlPanel::showNetwork);
     // Login reports come from the simulator's worker thread; the context object queues them here.
@@ -366,6 +369,21 @@ void CControlPanel::probeGuiLag()
         m_worstLagMs = std::max(m_worstLagMs, lag);
 }
 
+void CControlPanel::followFlood()
+{
+    const bool flooding = m_simulator->isFlooding();
+    if (flooding == m_lagProbe->isActive())
+        return;
+    if (flooding) {
+        // The probe measures from its own start: the quiet time before is no lag.
+        m_lagClock.start();
+        m_lagThisPeriodMs = 0;
+        m_lagProbe->start();
+    } else {
+        m_lagProbe->stop();
+    }
+}
+
 void CControlPanel::showLoad()
 {
     const double seconds = m_loadClock.restart() / 1000.0;
@@ -374,10 +392,12 @@ void CControlPanel::showLoad()
     const auto perSecond = [seconds](std::uint64_t now, std::uint64_t before) {
         return seconds > 0.0 ? static_cast<qint64>(std::llround((now - before) / seconds)) : 0;
     };
-    m_load->setText(QStringLiteral("orders: %L1 updates/s\nof which flood: %L2/s\nGUI timers late by ≤ %3 ms")
-                        .arg(perSecond(orders, m_lastOrderUpdates))
-                        .arg(perSecond(flood, m_lastFloodUpdates))
-                        .arg(std::max(0, m_lagThisPeriodMs)));
+    QString text = QStringLiteral("orders: %L1 updates/s\nof which flood: %L2/s")
+                       .arg(perSecond(orders, m_lastOrderUpdates))
+                       .arg(perSecond(flood, m_lastFloodUpdates));
+    if (m_lagProbe->isActive())
+        text += QStringLiteral("\nGUI timers late by ≤ %1 ms").arg(std::max(0, m_lagThisPeriodMs));
+    m_load->setText(text);
     m_lastOrderUpdates = orders;
     m_lastFloodUpdates = flood;
     m_lagThisPeriodMs = 0;

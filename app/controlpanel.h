@@ -35,14 +35,16 @@ public:
     /// Follows a theme or scale change made elsewhere, such as the bar's zoom control.
     void themeChanged() override;
 
-    /// How late the GUI thread ran its timers, in ms: the worst since the first seconds of start-up.
-    /// Under a flood of order updates this says whether the window stayed smooth.
+    /// How late the GUI thread ran its timers while a flood ran, in ms: the worst since the first
+    /// seconds of start-up. Under a flood of order updates this says whether the window stayed smooth.
     int worstGuiLagMs() const { return m_worstLagMs; }
 
 signals:
     /// The host configuration changed in a way the bar only reads at construction.
     void sigRebuildWanted(const QString& reason);
     void sigNote(const QString& text);
+    /// The simulated back end was started (true) or stopped from the panel.
+    void sigSimulatorRunning(bool running);
 
 private:
     QGroupBox* buildTerminalGroup();
@@ -57,6 +59,8 @@ private:
     void showLogin(const QString& accountId, int status);
     void showLoad();
     void probeGuiLag();
+    /// Runs the lag probe while a flood runs, and only then: at rest it would wake the GUI 20 times a second.
+    void followFlood();
     void syncThemeChoice();
 
     CBackendSimulator* m_simulator = nullptr;

@@ -71,6 +71,7 @@ CMainWindow::CMainWindow(std::uint32_t seed, bool simulate, double simSpeed, int
     m_workspace = new QMainWindow(m_central);
     m_workspace->setWindowFlags(Qt::Widget);
     m_board = new CQuoteBoard(seed + kBoardSeedOffset, m_workspace);
+    m_board->setMoving(simulate); // the board is the simulated market's, and rests with it
     m_workspace->setCentralWidget(m_board);
     m_centralLayout->addWidget(m_workspace, 1);
 
@@ -98,6 +99,7 @@ CMainWindow::CMainWindow(std::uint32_t seed, bool simulate, double simSpeed, int
 
     connect(m_panel, &CControlPanel::sigRebuildWanted, this, &CMainWindow::rebuildStatusBar);
     connect(m_panel, &CControlPanel::sigNote, m_eventLog, &CEventLog::addNote);
+    connect(m_panel, &CControlPanel::sigSimulatorRunning, m_board, &CQuoteBoard::setMoving);
 
     CEventDeliverer::setMainWindowHandler([this](int type, int id, int arg, const QString& text, void* data) {
         return handleBusEvent(type, id, arg, text, data);

@@ -61,7 +61,7 @@ CQuoteBoard::CQuoteBoard(std::uint32_t seed, QWidget* parent)
 
     for (const InstrumentSeed& seedRow : kInstruments)
         m_instruments.push_back({QString::fromUtf8(seedRow.code), QString::fromUtf8(seedRow.name), seedRow.previousClose,
-                                 seedRow.previousClose, seedRow.tickSize, 0});
+                                 seedRow.previousClose, seedRow.tickSize, 0, QTime::currentTime()});
     setRowCount(static_cast<int>(m_instruments.size()));
     for (int row = 0; row < rowCount(); ++row) {
         for (int column = 0; column < ColumnCount; ++column) {
@@ -75,8 +75,16 @@ CQuoteBoard::CQuoteBoard(std::uint32_t seed, QWidget* parent)
 
     m_timer->setInterval(kTickMs);
     connect(m_timer, &QTimer::timeout, this, &CQuoteBoard::tick);
-    m_timer->start();
 }
+
+void CQuoteBoard::setMoving(bool moving)
+{
+    if (moving)
+        m_timer->start();
+    else
+        m_timer->stop();
+}
+
 
 void CQuoteBoard::tick()
 {
@@ -87,8 +95,13 @@ void CQuoteBoard::tick()
         const double low = instrument.previousClose * (1.0 - kLimitShare);
         const double high = instrument.previousClose * (1.0 + kLimitShare);
         const double ticks = std::round(move(m_rng));
+        const double last = instrument.last;
+        const qint64 traded = volume(m_rng);
         instrument.last = std::clamp(instrument.last + ticks * instrument.tickSize, low, high);
-        instrument.volume += volume(m_rng);
+        instrument.volume += traded;
+        // The time is the last trade's: a row that did not trade keeps its own.
+        if (instrument.last != last || traded > 0)
+            instrument.time = QTime::currentTime();
         showRow(static_cast<int>(i));
     }
 }
@@ -96,21 +109,24 @@ void CQuoteBoard::tick()
 void CQuoteBoard::showRow(int row)
 {
     const Instrument& instrument = m_instruments[static_cast<std::size_t>(row)];
-    const double change = instrument.last - instrument.previousClose;
+    // Below half a price tick the difference is the sum's rounding noise, not a move: no "-0.00".
+    const double difference = instrument.last - instrument.previousClose;
+    const double change = std::abs(difference) < instrument.tickSize / 2 ? 0.0 : difference;
     const CUiResource* resource = CUiResource::instance();
     QColor color = resource->getColor(QStringLiteral("clr_status_bar_text"));
-    if (change > instrument.tickSize / 2)
+    if (change > 0.0)
         color = resource->getColor(QStringLiteral("clr_global_red"));
-    else if (change < -instrument.tickSize / 2)
+    else if (change < 0.0)
         color = resource->getColor(QStringLiteral("ic_clr_quotetrade_sucess_bg"));
 
+    // An item ignores a text or colour equal to the one it has: only what changed is repainted.
     item(row, ColCode)->setText(instrument.code);
     item(row, ColName)->setText(instrument.name);
     item(row, ColLast)->setText(priceText(instrument.last, instrument.tickSize));
     item(row, ColChange)->setText(priceText(change, instrument.tickSize));
     item(row, ColChangePct)->setText(QStringLiteral("%1%").arg(change / instrument.previousClose * 100.0, 0, 'f', 2));
     item(row, ColVolume)->setText(QString::number(instrument.volume));
-    item(row, ColTime)->setText(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+    item(row, ColTime)->setText(instrument.time.toString(QStringLiteral("HH:mm:ss")));
     for (int column = ColLast; column <= ColChangePct; ++column)
         item(row, column)->setForeground(color);
 }

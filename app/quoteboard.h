@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QTableWidget>
+#include <QTime>
 
 #include <cstdint>
 #include <random>
@@ -10,7 +11,8 @@ class QTimer;
 
 /**
  * @brief The workspace of the demo terminal: a quote board of a few simulated instruments whose
- * prices move once a second. Rises are red and falls green, as on the mainland exchanges.
+ * prices move once a second while the simulated market runs. Rises are red and falls green, as on
+ * the mainland exchanges.
  */
 class CQuoteBoard : public QTableWidget
 {
@@ -22,6 +24,8 @@ public:
     void applyTheme();
     /// One price step of every instrument, as the timer does it.
     void tick();
+    /// Starts or stops the price steps; a board at rest draws nothing until the next change.
+    void setMoving(bool moving);
 
 private:
     struct Instrument {
@@ -31,7 +35,9 @@ private:
         double last = 0.0;
         double tickSize = 0.01;
         qint64 volume = 0;
+        QTime time; ///< of the last trade
     };
+    /// Writes a row's cells; a cell whose text stays the same is not touched, and so not repainted.
     void showRow(int row);
 
     std::vector<Instrument> m_instruments;

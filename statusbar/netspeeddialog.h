@@ -10,7 +10,9 @@ class CCefWebView;
  * @brief The latency chart: a fixed-size dialog whose embedded page draws the delay history.
  *
  * The page at <config dir>/../webwidget/netspeed/index.html receives the data through its
- * loadChart(json) function; sigLoadFinished tells the owner when the page is ready for it.
+ * loadChart(json) function; sigLoadFinished tells the owner when the page is ready for it. The page
+ * takes the theme's colours apart from the data, through setChartTheme(colours), once it has loaded
+ * and again whenever the theme changes.
  */
 class CNetSpeedDialog : public CCommonDialog
 {
@@ -30,14 +32,21 @@ public:
     static int yAxisMaximum(double maxDelayMs);
     /// The page address for the current configuration directory.
     static QString pageAddress();
+    /// The current theme's chart colours as the page's setChartTheme takes them: a JSON object of CSS colours.
+    static QString chartThemeJson();
 
     CCefWebView* webView() const { return m_webView; }
+
+    /// Hands the page the new theme's colours; the chart is redrawn in them.
+    void themeChanged() override;
 
 signals:
     void sigLoadFinished();
 
 private:
-    void runChartScript(const QString& json);
+    void runChartScript(const QString& script);
+    void applyChartTheme();
 
     CCefWebView* m_webView = nullptr;
+    bool m_pageLoaded = false; ///< a script run before the page has loaded would be lost with the blank page
 };

@@ -6,8 +6,7 @@
 #include <QVBoxLayout>
 
 CCommonDialog::CCommonDialog(QWidget* parent)
-    : QDialog(parent)
-    , CEventDeliverer(this)
+    : CBaseDialog(parent)
 {
     m_layout = new QVBoxLayout(this);
     m_layout->setContentsMargins(0, 0, 0, 0);

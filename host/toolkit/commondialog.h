@@ -1,10 +1,7 @@
 #pragma once
 
-#include <terminalhost/eventdeliverer.h>
+#include <terminalhost/basedialog.h>
 #include <terminalhost/terminalhost_export.h>
-#include <terminalhost/uiresourcechangehandler.h>
-
-#include <QDialog>
 
 class QLabel;
 class QVBoxLayout;
@@ -12,7 +9,7 @@ class QVBoxLayout;
 /**
  * @brief The terminal's titled dialog frame: a title strip in theme colours above one inner widget.
  */
-class TERMINALHOST_EXPORT CCommonDialog : public QDialog, public CEventDeliverer, public CUiResourceChangeHandler
+class TERMINALHOST_EXPORT CCommonDialog : public CBaseDialog
 {
     Q_OBJECT
 public:

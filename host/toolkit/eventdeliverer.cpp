@@ -8,6 +8,8 @@ CEventDeliverer::Handler& mainWindowHandler()
     static CEventDeliverer::Handler handler;
     return handler;
 }
+
+quint64 deliveries = 0; // GUI thread only, as the bus is
 }
 
 CEventDeliverer::CEventDeliverer(QWidget* self)
@@ -24,6 +26,7 @@ bool CEventDeliverer::handleEvent(int, int, int, QString, void*)
 
 bool CEventDeliverer::deliverEvent(int type, int id, int arg, QString text, void* data)
 {
+    ++deliveries;
     for (QWidget* ancestor = m_self ? m_self->parentWidget() : nullptr; ancestor;
          ancestor = ancestor->parentWidget()) {
         if (auto* deliverer = dynamic_cast<CEventDeliverer*>(ancestor)) {
@@ -37,9 +40,15 @@ bool CEventDeliverer::deliverEvent(int type, int id, int arg, QString text, void
 
 bool CEventDeliverer::offerEvent(int type, int id, int arg, QString text, void* data)
 {
+    ++deliveries;
     if (handleEvent(type, id, arg, text, data))
         return true;
     return deliverEvent(type, id, arg, text, data);
+}
+
+quint64 CEventDeliverer::deliveryCount()
+{
+    return deliveries;
 }
 
 void CEventDeliverer::setMainWindowHandler(Handler handler)

@@ -5,10 +5,52 @@
 #include <QJsonObject>
 #include <QLocale>
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 constexpr int kMaxDecimals = 6;
+constexpr double kDecimalScale = 1e6;       // 10^kMaxDecimals
+constexpr std::uint64_t kDecimalUnit = 1000000;
+constexpr double kFastLimit = 1e9;          // below it, the scaled value is an exact integer in a double
+
+// The text of a magnitude below kFastLimit, rounded at six decimals as Qt's 'f' format rounds: to
+// nearest, halves away from zero, from the exact binary value. The product with 10^6 is split into
+// its rounded part and the exact rest (fma), so that values a hair either side of a half round right.
+int writeFastMagnitude(double magnitude, bool negative, char* out)
+{
+    const double scaled = magnitude * kDecimalScale;
+    const double rest = std::fma(magnitude, kDecimalScale, -scaled);
+    const double whole = std::floor(scaled);
+    // Sign of (exact fraction - 1/2): both terms are exact, so the sum has the right sign.
+    const double aboveHalf = ((scaled - whole) - 0.5) + rest;
+    const auto units = static_cast<std::uint64_t>(whole) + (aboveHalf >= 0.0 ? 1u : 0u);
+    char* p = out;
+    if (units == 0) {
+        *p++ = '0';
+        return 1;
+    }
+    if (negative)
+        *p++ = '-';
+    p = std::to_chars(p, out + kDoubleNumberCapacity, units / kDecimalUnit).ptr;
+    std::uint64_t fraction = units % kDecimalUnit;
+    if (fraction == 0)
+        return static_cast<int>(p - out);
+    int digits = kMaxDecimals;
+    while (fraction % 10 == 0) {
+        fraction /= 10;
+        --digits;
+    }
+    *p++ = '.';
+    for (int i = digits - 1; i >= 0; --i) {
+        p[i] = static_cast<char>('0' + fraction % 10);
+        fraction /= 10;
+    }
+    return static_cast<int>(p + digits - out);
+}
 }
 
 bool readJsonObject(const QString& path, QJsonObject* out, QString* problem)
@@ -47,19 +89,29 @@ QDateTime secondToQDateTime(int seconds)
     return QDateTime::fromSecsSinceEpoch(seconds);
 }
 
+int writeDoubleNumber(double value, char* buffer)
+{
+    if (!std::isfinite(value)) {
+        buffer[0] = '0';
+        return 1;
+    }
+    if (std::fabs(value) < kFastLimit)
+        return writeFastMagnitude(std::fabs(value), std::signbit(value), buffer);
+    // Rare: far beyond any delay or price. Qt's own formatting, trimmed the same way.
+    QByteArray text = QByteArray::number(value, 'f', kMaxDecimals);
+    while (text.endsWith('0'))
+        text.chop(1);
+    if (text.endsWith('.'))
+        text.chop(1);
+    const int length = std::min(text.size(), kDoubleNumberCapacity);
+    std::memcpy(buffer, text.constData(), static_cast<std::size_t>(length));
+    return length;
+}
+
 QString formatDoubleNumber(double value, int flags)
 {
-    if (!std::isfinite(value))
-        return QStringLiteral("0");
-    QString text = QString::number(value, 'f', kMaxDecimals);
-    if (text.contains(QLatin1Char('.'))) {
-        while (text.endsWith(QLatin1Char('0')))
-            text.chop(1);
-        if (text.endsWith(QLatin1Char('.')))
-            text.chop(1);
-    }
-    if (text == QLatin1String("-0"))
-        text = QStringLiteral("0");
+    char buffer[kDoubleNumberCapacity];
+    QString text = QString::fromLatin1(buffer, writeDoubleNumber(value, buffer));
     if (flags & FormatDouble_Grouping) {
         const int point = text.indexOf(QLatin1Char('.'));
         const QString whole = point < 0 ? text : text.left(point);

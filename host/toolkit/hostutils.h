@@ -25,5 +25,13 @@ enum EFormatDoubleFlag {
     FormatDouble_Grouping = 1, ///< thousands separators
 };
 
-/// A double as plain decimal text: no exponent, no trailing zeros, at most six decimals.
+/// A double as plain decimal text: no exponent, no trailing zeros, at most six decimals (rounded to
+/// nearest, halves away from zero).
 TERMINALHOST_EXPORT QString formatDoubleNumber(double value, int flags = FormatDouble_None);
+
+/// Room writeDoubleNumber may need: the longest double in plain decimal, sign and decimals included.
+constexpr int kDoubleNumberCapacity = 330;
+/// Writes formatDoubleNumber(value) (without grouping) as Latin-1 into buffer, which holds
+/// kDoubleNumberCapacity characters, and returns how many it wrote. Allocates nothing below 1e9,
+/// so that long series of numbers go straight into one text.
+TERMINALHOST_EXPORT int writeDoubleNumber(double value, char* buffer);

@@ -24,6 +24,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    /// An image in a row is a separator or an icon: nothing to activate.
+    bool isTabStopInList() const override { return false; }
 
 private:
     void fitToImage();

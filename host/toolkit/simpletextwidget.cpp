@@ -3,7 +3,6 @@
 #include <terminalhost/simpletext.h>
 #include <terminalhost/uiresource.h>
 
-#include <QMouseEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -63,9 +62,7 @@ void CSimpleTextWidget::paintEvent(QPaintEvent*)
     painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter, m_text);
 }
 
-void CSimpleTextWidget::mouseReleaseEvent(QMouseEvent* event)
+void CSimpleTextWidget::mouseClickEvent(QMouseEvent*)
 {
-    CBaseWidget::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && rect().contains(event->pos()))
-        deliverEvent(Event_Click, m_id, 0, m_text, nullptr);
+    deliverEvent(Event_Click, m_id, 0, m_text, nullptr);
 }

@@ -5,7 +5,7 @@
 /**
  * @brief A one-line text in a theme colour and font that sizes itself to the text.
  *
- * A left click delivers event type 10 with the widget's id and its text.
+ * A left click delivers event type 10 with the widget's id and its text to its ancestors.
  */
 class TERMINALHOST_EXPORT CSimpleTextWidget : public CBaseWidget
 {
@@ -26,7 +26,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseClickEvent(QMouseEvent* event) override;
 
 private:
     void fitToText();

@@ -62,6 +62,10 @@ public:
 
     void themeChanged() override;
 
+protected:
+    /// The table's view takes the keyboard itself; the frame around it is no stop of its own.
+    bool isTabStopInList() const override { return false; }
+
 private:
     int indexOf(int rowId) const;
     void applyFlags();

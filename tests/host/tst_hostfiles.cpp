@@ -50,6 +50,34 @@ QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArra
     return path;
 }
 
+// Counts the warnings that name a text, for as long as it lives; other messages go on as before.
+class WarningCounter
+{
+public:
+    explicit WarningCounter(const QString& needle)
+    {
+        s_needle = needle;
+        s_count = 0;
+        s_previous = qInstallMessageHandler(&WarningCounter::handle);
+    }
+    ~WarningCounter() { qInstallMessageHandler(s_previous); }
+    WarningCounter(const WarningCounter&) = delete;
+    WarningCounter& operator=(const WarningCounter&) = delete;
+    int count() const { return s_count; }
+
+private:
+    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
+    {
+        if (type == QtWarningMsg && message.contains(s_needle))
+            ++s_count;
+        else if (s_previous)
+            s_previous(type, context, message);
+    }
+    static inline QString s_needle;
+    static inline int s_count = 0;
+    static inline QtMessageHandler s_previous = nullptr;
+};
+
 struct CountingHandler : CUiResourceChangeHandler {
     int calls = 0;
     void themeChanged() override { ++calls; }
@@ -134,13 +162,37 @@ private slots:
         QVERIFY2(error.contains(QStringLiteral("/nonexistent/theme.json")) && error.contains(QStringLiteral("not found")), qPrintable(error));
     }
 
-    void unknownKeysFallBackWithoutCrashing()
+    void unknownKeysFallBackAndWarnOncePerTheme_data()
     {
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("clr_no_such_key")));
-        const QColor color = CUiResource::instance()->getColor(QStringLiteral("clr_no_such_key"));
-        QVERIFY(color.isValid());
-        // Warned once only.
-        CUiResource::instance()->getColor(QStringLiteral("clr_no_such_key"));
+        QTest::addColumn<QString>("key");
+        QTest::newRow("colour") << QStringLiteral("clr_no_such_key");
+        QTest::newRow("font") << QStringLiteral("fnt_no_such_key");
+        QTest::newRow("size") << QStringLiteral("tc_siz_no_such_key");
+        QTest::newRow("image") << QStringLiteral("img_no_such_key");
+    }
+    void unknownKeysFallBackAndWarnOncePerTheme()
+    {
+        QFETCH(QString, key);
+        CUiResource* resource = CUiResource::instance();
+        const auto lookUp = [resource, &key] {
+            if (key.startsWith(QLatin1String("clr_")))
+                QVERIFY(resource->getColor(key).isValid());
+            else if (key.startsWith(QLatin1String("fnt_")))
+                QVERIFY(resource->getFont(key).pixelSize() > 0);
+            else if (key.startsWith(QLatin1String("tc_siz_")))
+                QCOMPARE(resource->getSize(key), 0);
+            else
+                QVERIFY(resource->getImageSize(key).isEmpty());
+        };
+        WarningCounter warnings(QStringLiteral("\"%1\"").arg(key));
+        lookUp();
+        lookUp();
+        QCOMPARE(warnings.count(), 1);
+        // Another theme may lack other keys: it warns afresh, once.
+        QVERIFY(resource->setTheme(QStringLiteral("light")));
+        lookUp();
+        lookUp();
+        QCOMPARE(warnings.count(), 2);
     }
 
     void fontsAndImagesFollowTheUiScale()

@@ -13,8 +13,10 @@
 #include <terminalhost/hostreset.h>
 #include <terminalhost/logcenter.h>
 #include <terminalhost/serviceclient.h>
+#include <terminalhost/uiresource.h>
 #include <terminalhost/userconfig.h>
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
@@ -69,7 +71,7 @@ CStatusNetSpeed* indicator(const CStatusBar& bar)
 void tick(CStatusBar& bar, double delaySeconds)
 {
     connection()->setDelay(delaySeconds);
-    QMetaObject::invokeMethod(&bar, "slotUpdateNetSpeed");
+    QVERIFY(QMetaObject::invokeMethod(&bar, "slotUpdateNetSpeed"));
 }
 
 // Shares of the picture in the green band, the yellow band and the black of the delay line.
@@ -89,6 +91,47 @@ std::array<double, 3> coloursOf(const QImage& image)
         }
     }
     return shares;
+}
+
+// What the page answers to script, or null when it does not answer in time.
+QJsonValue askPage(CNetSpeedDialog* dialog, const QString& script)
+{
+    auto answer = std::make_shared<QString>(); // outlives this call when the page answers late
+    auto done = std::make_shared<bool>(false);
+    dialog->webView()->page()->runJavaScript(QStringLiteral("JSON.stringify(%1)").arg(script), [answer, done](const QVariant& value) {
+        *answer = value.toString();
+        *done = true;
+    });
+    if (!QTest::qWaitFor([done] { return *done; }, kScriptTimeoutMs))
+        return QJsonValue();
+    return QJsonDocument::fromJson(QStringLiteral("[%1]").arg(*answer).toUtf8()).array().first();
+}
+
+// A theme colour as the page's computed style writes it.
+QString computedColour(const char* key)
+{
+    const QColor colour = CUiResource::instance()->getColor(QLatin1String(key));
+    return QStringLiteral("rgb(%1, %2, %3)").arg(colour.red()).arg(colour.green()).arg(colour.blue());
+}
+
+// Waits until the page has drawn the chart in the current theme's colours: it received them as the
+// dialog sends them, its background is the theme's, and the chart's texts use them.
+void expectThemeColours(CNetSpeedDialog* dialog)
+{
+    const QJsonObject sent = QJsonDocument::fromJson(CNetSpeedDialog::chartThemeJson().toUtf8()).object();
+    QJsonObject received;
+    QJsonObject drawn;
+    const bool applied = QTest::qWaitFor([&] {
+        received = askPage(dialog, QStringLiteral("window.chartTheme")).toObject();
+        drawn = askPage(dialog, QStringLiteral("window.chartState.colors")).toObject();
+        return received == sent && drawn[QLatin1String("background")].toString() == computedColour("clr_netspeed_chart_background");
+    }, kPageTimeoutMs);
+    QVERIFY2(applied, qPrintable(QStringLiteral("sent %1, received %2, drawn %3")
+                                     .arg(QString::fromUtf8(QJsonDocument(sent).toJson(QJsonDocument::Compact)),
+                                          QString::fromUtf8(QJsonDocument(received).toJson(QJsonDocument::Compact)),
+                                          QString::fromUtf8(QJsonDocument(drawn).toJson(QJsonDocument::Compact)))));
+    for (const char* name : {"title", "text", "grid", "halo"})
+        QCOMPARE(drawn[QLatin1String(name)].toString(), sent[QLatin1String(name)].toString());
 }
 
 // Clicks the indicator, which with the web view on runs the chart dialog modally; inside that loop, waits
@@ -191,7 +234,7 @@ private slots:
             connection()->setDelay(t.seconds);
             getServiceClient()->setHasClient(t.hasClient);
             getServiceClient()->rpcClient()->setConnected(t.connected);
-            QMetaObject::invokeMethod(&bar, "slotUpdateNetSpeed");
+            QVERIFY(QMetaObject::invokeMethod(&bar, "slotUpdateNetSpeed"));
             QCOMPARE(indicator(bar)->imageKey(), t.imageKey);
         }
         QCOMPARE(CStatusBarPrivate::get(&bar)->delayHistory, (QList<double>{12.0, 45.0, 0.0, 0.0, 30.0}));
@@ -363,7 +406,7 @@ private slots:
         QCOMPARE(CNetSpeedDialog::yAxisMaximum(maxDelayMs), yMax);
     }
 
-    // The one test with the real page: the bar hands its histories to the page each time the chart opens.
+    // With the real page: the bar hands its histories to the page each time the chart opens.
     void drawsTheHistoryOnTheChartPage()
     {
         getConfig()->setUseWebView(true);
@@ -394,6 +437,36 @@ private slots:
             QVERIFY2(drawn, qPrintable(QStringLiteral("green %1, yellow %2, black %3").arg(shares[0]).arg(shares[1]).arg(shares[2])));
         });
         QCOMPARE(CStatusBarPrivate::get(&bar)->netSpeedDialog, first);
+    }
+
+    // The page is drawn in the theme's colours, and follows a theme switch while the dialog is open.
+    void drawsTheChartInTheThemesColours()
+    {
+        getConfig()->setUseWebView(true);
+        CStatusBar bar(nullptr);
+        tick(bar, 0.012);
+        tick(bar, 0.030);
+        expectChartOnClick(bar, 2, 32.0, 30.0, [](CNetSpeedDialog* dialog) {
+            expectThemeColours(dialog);
+            if (QTest::currentTestFailed())
+                return;
+            const QJsonObject darkChart = QJsonDocument::fromJson(CNetSpeedDialog::chartThemeJson().toUtf8()).object();
+            QVERIFY(CUiResource::instance()->setTheme(QStringLiteral("light")));
+            QVERIFY(QJsonDocument::fromJson(CNetSpeedDialog::chartThemeJson().toUtf8()).object() != darkChart);
+            expectThemeColours(dialog);
+            if (QTest::currentTestFailed())
+                return;
+            // The picture follows: the page's margin shows the light background, not the dark one.
+            const QColor light = CUiResource::instance()->getColor(QStringLiteral("clr_netspeed_chart_background"));
+            QColor corner;
+            const bool repainted = QTest::qWaitFor([&] {
+                corner = dialog->webView()->grab().toImage().pixelColor(2, 2);
+                return corner == light;
+            }, kPageTimeoutMs);
+            QVERIFY2(repainted, qPrintable(corner.name()));
+            // The data went in unchanged: the chart still shows both points.
+            QCOMPARE(askPage(dialog, QStringLiteral("window.chartState.points")).toInt(), 2);
+        });
     }
 };
 

@@ -1,0 +1,12 @@
+#include "basedialog.h"
+
+CBaseDialog::CBaseDialog(QWidget* parent)
+    : QDialog(parent)
+    , CEventDeliverer(this)
+{
+}
+
+void CBaseDialog::themeChanged()
+{
+    update();
+}
