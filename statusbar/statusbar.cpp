@@ -201,6 +201,8 @@ void CStatusBarPrivate::addRightHandItems()
 
     q->setFixedHeight(kBarHeight);
     StatusBarToolTip::anchorOn(q);
+    // Clicks on the bar's empty stretches stop at the bar instead of reaching the window behind it.
+    q->setMouseEventRule(MouseRule_Keep);
 
     clock = new CCurrentTimeWidget(q);
     clock->setMaximumWidth(kClockMaxWidth);

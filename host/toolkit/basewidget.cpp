@@ -63,9 +63,6 @@ bool CBaseWidget::event(QEvent* event)
         if (isEnabled())
             return releaseEvent(static_cast<QMouseEvent*>(event));
         break;
-    case QEvent::Show:
-        placeInTabChain();
-        break;
     default:
         break;
     }
@@ -111,19 +108,6 @@ bool CBaseWidget::releaseEvent(QMouseEvent* event)
 void CBaseWidget::mouseClickEvent(QMouseEvent*)
 {
     offerEvent(Event_Click, 0, 0, QString(), nullptr);
-}
-
-void CBaseWidget::placeInTabChain()
-{
-    // A widget list places its widgets with no focus at all unless asked to let a click focus them;
-    // the keyboard still reaches them by Tab, as it reaches a toolbar's buttons. Decided once per
-    // parent, so that a later setFocusPolicy of the widget's own is kept.
-    QWidget* parent = parentWidget();
-    if (parent == m_tabChainParent)
-        return;
-    m_tabChainParent = parent;
-    if (qobject_cast<CWidgetList*>(parent) && focusPolicy() == Qt::NoFocus && isTabStopInList())
-        setFocusPolicy(Qt::TabFocus);
 }
 
 void CBaseWidget::keyPressEvent(QKeyEvent* event)

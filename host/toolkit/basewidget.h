@@ -51,14 +51,14 @@ protected:
      */
     virtual void mouseClickEvent(QMouseEvent* event);
 
-    /// False for widgets that only decorate a row (separators): a widget list never makes them Tab stops.
+public:
+    /// False for widgets that only decorate a row (separators) or bring their own focus (tables): a
+    /// widget list never makes them Tab stops.
     virtual bool isTabStopInList() const { return true; }
 
 private:
     bool pressEvent(QMouseEvent* event);
     bool releaseEvent(QMouseEvent* event);
-    void placeInTabChain();
 
     int m_mouseEventRule = MouseRule_PassOn;
-    QPointer<QWidget> m_tabChainParent; ///< the parent for which the Tab stop was last decided
 };

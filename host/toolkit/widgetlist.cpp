@@ -12,7 +12,11 @@ CWidgetList::CWidgetList(Qt::Orientation orientation, QWidget* parent)
 void CWidgetList::watch(QWidget* widget, bool takeFocus)
 {
     widget->setParent(this);
-    widget->setFocusPolicy(takeFocus ? Qt::StrongFocus : Qt::NoFocus);
+    // A click focuses only the widgets that ask for it; the keyboard still reaches the others by
+    // Tab, as it reaches a toolbar's buttons, unless they only decorate the row.
+    const auto* toolkitWidget = qobject_cast<CBaseWidget*>(widget);
+    const bool tabStop = toolkitWidget && toolkitWidget->isTabStopInList();
+    widget->setFocusPolicy(takeFocus ? Qt::StrongFocus : tabStop ? Qt::TabFocus : Qt::NoFocus);
     widget->installEventFilter(this);
 }
 
