@@ -4,7 +4,7 @@
 
 /**
  * @brief Puts every host service and the resource registry back to their defaults: full trading
- * terminal (client type 0), no accounts, dark theme at scale 1, no debug logging, no unconsumed-event
- * handler. The time service stops ticking so that only explicit publishTime calls move the clock.
+ * terminal (client type 0), no accounts, no quote subscriptions, announcements, instruments or
+ * messages, dark theme at scale 1, no debug logging, no unconsumed-event handler. The time service stops ticking so that only explicit publishTime calls move the clock.
  */
 TERMINALHOST_EXPORT void resetHost();
