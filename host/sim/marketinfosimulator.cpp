@@ -114,8 +114,8 @@ const NoticeTemplate kImportantNotices[] = {
 };
 const char* const kExchangeNames[] = {"上海证券交易所", "深圳证券交易所"};
 const NoticeTemplate kUrgentNotices[] = {
-    {"%1关于%5年端午节休市安排的通知",
-     "根据国务院办公厅关于部分节假日安排的通知，现将%5年端午节休市安排通知如下：端午节当日及其后一个工作日休市，"
+    {"%1关于%5年部分节假日休市安排的通知",
+     "根据国务院办公厅关于部分节假日安排的通知，现将%5年部分节假日休市安排通知如下：节假日当日及其后的调休日休市，"
      "次一工作日起照常开市。休市期间不办理证券交易及资金交收，请各会员单位及投资者做好相关安排。"},
     {"%1关于发布《股票上市规则（%5年修订）》的通知",
      "为进一步完善上市公司信息披露制度，提升监管透明度，本所对《股票上市规则》进行了修订，现予以发布，自%3起施行。"
@@ -206,6 +206,7 @@ CMarketInfoSimulator::CMarketInfoSimulator(std::uint32_t seed, QObject* parent)
 {
     for (const IndexSeed& index : kIndexSeeds)
         m_indices.push_back({index.code, index.previousClose, index.previousClose, index.beta});
+    m_tradeDate = CFormulaManager::instance()->getMarketLastTradeDate("SZ");
     connect(m_indexTimer, &QTimer::timeout, this, &CMarketInfoSimulator::stepIndices);
     connect(m_noticeTimer, &QTimer::timeout, this, &CMarketInfoSimulator::stepNotices);
     connect(m_messageTimer, &QTimer::timeout, this, &CMarketInfoSimulator::stepMessages);
@@ -225,12 +226,11 @@ void CMarketInfoSimulator::start()
     m_running = true;
     fillStockList();
     CFormulaManager* manager = CFormulaManager::instance();
-    const bool newDay = m_tradeDate != manager->getMarketLastTradeDate("SZ");
     m_tradeDate = manager->getMarketLastTradeDate("SZ");
     manager->setMarketLastTradeDate("SH", m_tradeDate);
     for (const IndexState& index : m_indices)
         publishIndex(index);
-    if (newDay)
+    if (m_morningDate != m_tradeDate)
         publishMorningNotices();
     finishStockList();
     m_indexTimer->start();
@@ -369,6 +369,7 @@ void CMarketInfoSimulator::publishNotice(const std::string& market, int level, l
 
 void CMarketInfoSimulator::publishMorningNotices()
 {
+    m_morningDate = m_tradeDate;
     for (const char* market : {"SH", "SZ"}) {
         for (int i = 0; i < kMorningOrdinary + kMorningImportant; ++i) {
             // The important ones come among the ordinary ones, not all at the end.

@@ -97,6 +97,7 @@ private:
     bool m_running = false;
     double m_speedFactor = 1.0;
     long long m_tradeDate = 0;
+    long long m_morningDate = 0; ///< the trading day whose morning announcements went out
     long long m_lastKey = 0;
     std::vector<IndexState> m_indices;
     std::vector<std::string> m_delisted; ///< codes taken off the list by setInstrumentListed
