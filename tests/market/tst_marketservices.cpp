@@ -14,28 +14,36 @@
 using namespace market;
 
 namespace {
-/// Records what a subscription's callback received, and on which thread.
+/// Records what a subscription's callback received, and on which thread. The callback shares the
+/// record, so a subscription a test leaves behind never writes into a finished test's locals.
 struct Received {
-    std::mutex mutex;
-    std::vector<int> statuses;
-    std::vector<std::vector<QuoterBasePtr>> batches;
-    std::atomic<bool> onGuiThread{false};
+    struct State {
+        std::mutex mutex;
+        std::vector<int> statuses;
+        std::vector<std::vector<QuoterBasePtr>> batches;
+        std::atomic<bool> onGuiThread{false};
+    };
+    std::shared_ptr<State> state = std::make_shared<State>();
 
     CFormulaManager::QuoterCallback callback()
     {
-        return [this](int, int status, const std::vector<QuoterBasePtr>& records) {
+        return [state = state](int, int status, const std::vector<QuoterBasePtr>& records) {
             if (QThread::currentThread() == qApp->thread())
-                onGuiThread = true;
-            std::lock_guard<std::mutex> lock(mutex);
-            statuses.push_back(status);
-            batches.push_back(records);
+                state->onGuiThread = true;
+            std::lock_guard<std::mutex> lock(state->mutex);
+            state->statuses.push_back(status);
+            state->batches.push_back(records);
         };
     }
-    int count()
+    int count() const
     {
-        std::lock_guard<std::mutex> lock(mutex);
-        return static_cast<int>(statuses.size());
+        std::lock_guard<std::mutex> lock(state->mutex);
+        return static_cast<int>(state->statuses.size());
     }
+    // Read once the feed has settled.
+    const std::vector<int>& statuses() const { return state->statuses; }
+    const std::vector<std::vector<QuoterBasePtr>>& batches() const { return state->batches; }
+    bool onGuiThread() const { return state->onGuiThread; }
 };
 
 TSMetaInfo noticeMeta(const std::string& market)
@@ -82,12 +90,12 @@ private slots:
         manager->publishNotice("SZ", notice(4, 1, "丁"));
         settleHost();
 
-        QCOMPARE(shanghai.statuses, (std::vector<int>{QuoterStatus_Full, QuoterStatus_Increment}));
-        QCOMPARE(shanghai.batches[0].size(), std::size_t(2));
-        QCOMPARE(shanghai.batches[0][0]->key(), 1LL); // oldest first
-        QCOMPARE(shanghai.batches[1][0]->key(), 3LL);
-        QCOMPARE(shenzhen.statuses, (std::vector<int>{QuoterStatus_Empty, QuoterStatus_Increment}));
-        QVERIFY2(!shanghai.onGuiThread && !shenzhen.onGuiThread, "batches must come on the feed thread");
+        QCOMPARE(shanghai.statuses(), (std::vector<int>{QuoterStatus_Full, QuoterStatus_Increment}));
+        QCOMPARE(shanghai.batches()[0].size(), std::size_t(2));
+        QCOMPARE(shanghai.batches()[0][0]->key(), 1LL); // oldest first
+        QCOMPARE(shanghai.batches()[1][0]->key(), 3LL);
+        QCOMPARE(shenzhen.statuses(), (std::vector<int>{QuoterStatus_Empty, QuoterStatus_Increment}));
+        QVERIFY2(!shanghai.onGuiThread() && !shenzhen.onGuiThread(), "batches must come on the feed thread");
     }
 
     void theRegionLimitsWhatASubscriberReceives_data()
@@ -118,7 +126,7 @@ private slots:
         subscribe(noticeMeta("SZ"), received, region);
         settleHost();
         QList<long long> got;
-        for (const QuoterBasePtr& record : received.batches.at(0))
+        for (const QuoterBasePtr& record : received.batches().at(0))
             got << record->key();
         QCOMPARE(got, keys);
     }
@@ -217,8 +225,8 @@ private slots:
         subscribe(snapshotMeta("SZ", "399006"), chiNext, TRegionInfo(), ProxyType_Stock);
         manager->publishQuote(std::make_shared<CQuoteSnapshot>(2, kTradeDate, "SH000001", 3201.5, 3190.0));
         settleHost();
-        QCOMPARE(composite.statuses, (std::vector<int>{QuoterStatus_Full, QuoterStatus_Increment}));
-        QCOMPARE(chiNext.statuses, (std::vector<int>{QuoterStatus_Empty}));
+        QCOMPARE(composite.statuses(), (std::vector<int>{QuoterStatus_Full, QuoterStatus_Increment}));
+        QCOMPARE(chiNext.statuses(), (std::vector<int>{QuoterStatus_Empty}));
         QCOMPARE(manager->getSnapshot("SH000001")->last(), 3201.5);
     }
 
