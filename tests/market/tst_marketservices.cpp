@@ -255,22 +255,6 @@ private slots:
         QCOMPARE(received.count(), 1);
     }
 
-    void theStockListAnswersByCodeAndAnnouncesEachLoad()
-    {
-        CStockManager* stocks = CStockManager::instance();
-        QSignalSpy loads(stocks, &CStockManager::sigStockListFinish);
-        addIndex("SH000688", "科创50");
-        QCOMPARE(QString::fromStdString(stocks->getInstrumentDetail(QStringLiteral("SH000688"))->name), QStringLiteral("科创50"));
-        QVERIFY(stocks->removeInstrument(QStringLiteral("SH000688")));
-        QVERIFY(!stocks->getInstrumentDetail(QStringLiteral("SH000688")));
-        QVERIFY(!stocks->removeInstrument(QStringLiteral("SH000688")));
-        QVERIFY(!stocks->isStockListFinished());
-        stocks->finishStockList();
-        stocks->finishStockList();
-        QCOMPARE(loads.count(), 2);
-        QVERIFY(stocks->isStockListFinished());
-    }
-
     void messagesAreNotifiedOnEngineThreadsAndListedByType()
     {
         CMsgService* service = CMsgService::instance();

@@ -5,14 +5,11 @@
 #include <terminalhost/basetablecolumnsimpletextdelegate.h>
 #include <terminalhost/pushbutton.h>
 #include <terminalhost/simpletext.h>
-#include <terminalhost/standardtabcontrol.h>
 #include <terminalhost/standardtableex.h>
-#include <terminalhost/textedit.h>
 #include <terminalhost/uiresource.h>
 
 #include <QHeaderView>
 #include <QTableWidget>
-#include <QTextEdit>
 
 namespace {
 constexpr int kDelegateId = 1026;
@@ -154,35 +151,6 @@ private slots:
         fixture.table->clear();
         QCOMPARE(fixture.titles->getAdjustedWidth(), padding);
         QCOMPARE(fixture.titles->itemText(QString::number(row)), QString());
-    }
-
-    void tabControlShowsOnePageAtATime()
-    {
-        CStandardTabControl tabs(nullptr);
-        auto* first = new QWidget;
-        auto* second = new QWidget;
-        tabs.addTabWidget(QStringLiteral("  上证公告  "), first);
-        tabs.addTabWidget(QStringLiteral("  深证公告  "), second);
-        tabs.setTabPosition(TabPosition_Bottom);
-        tabs.setTabPosition(12345);
-        QCOMPARE(tabs.tabPosition(), int(TabPosition_Bottom));
-        QCOMPARE(tabs.count(), 2);
-        QCOMPARE(tabs.currentIndex(), 0);
-        tabs.setCurrentIndex(1);
-        QCOMPARE(tabs.widget(tabs.currentIndex()), second);
-        QCOMPARE(tabs.tabText(0), QStringLiteral("  上证公告  "));
-    }
-
-    void textFieldShowsPlainTextReadOnlyUnlessEditable()
-    {
-        CTextEdit readOnly(0, nullptr, false, false);
-        readOnly.setText(QStringLiteral("<b>证券代码</b>"));
-        QCOMPARE(readOnly.text(), QStringLiteral("<b>证券代码</b>"));
-        QVERIFY(!readOnly.isEditable());
-        CTextEdit rich(0, nullptr, true, true);
-        rich.setText(QStringLiteral("<b>证券代码</b>"));
-        QCOMPARE(rich.text(), QStringLiteral("证券代码"));
-        QVERIFY(rich.isEditable());
     }
 };
 
