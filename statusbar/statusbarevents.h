@@ -3,7 +3,8 @@
 /**
  * @brief The bus events of the status bar module, beyond the toolkit's own types (EEventType).
  *
- * Items send the first five to the main window as event types, each with id 0 and an empty text.
+ * Items send the first five to the main window as event types, with an empty text and id 0 (the
+ * message count sends Messages with id -1: the message view as a whole).
  * The bar itself handles 1282 as a type, and 1133 and 1144 as ids of an activation (type 5).
  */
 namespace StatusBarEvent {

@@ -5,12 +5,15 @@
 #include <terminalhost/config.h>
 #include <terminalhost/datacenter.h>
 #include <terminalhost/eventdeliverer.h>
+#include <terminalhost/formulamanager.h>
 #include <terminalhost/logcenter.h>
 #include <terminalhost/luamodulectrl.h>
+#include <terminalhost/msgservice.h>
 #include <terminalhost/multiclientmanager.h>
 #include <terminalhost/orderservice.h>
 #include <terminalhost/quoteclient.h>
 #include <terminalhost/serviceclient.h>
+#include <terminalhost/stockmanager.h>
 #include <terminalhost/strategytrademanager.h>
 #include <terminalhost/timeservice.h>
 #include <terminalhost/tradeclient.h>
@@ -30,6 +33,9 @@ void resetHost()
     COrderService::instance()->reset();
     getServiceClient()->reset();
     getTimeService()->setTicking(false);
+    CFormulaManager::instance()->reset();
+    CStockManager::instance()->reset();
+    CMsgService::instance()->reset();
     CLogCenter::instance()->reset();
     CUiResource::instance()->reset();
     CEventDeliverer::setMainWindowHandler({});

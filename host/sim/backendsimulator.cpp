@@ -1,6 +1,7 @@
 #include "backendsimulator.h"
 
 #include <terminalhost/datacenter.h>
+#include <terminalsim/marketinfosimulator.h>
 #include <terminalsim/orderflood.h>
 #include <terminalhost/orderservice.h>
 #include <terminalhost/quoteclient.h>
@@ -126,6 +127,7 @@ CBackendSimulator::CBackendSimulator(std::uint32_t seed, QObject* parent)
     m_dataReady.assign(m_accounts.size(), false);
     m_trade = std::make_unique<CTradeActivitySimulator>(seed, m_accounts);
     m_flood = std::make_unique<COrderFlood>(seed, m_accounts);
+    m_market = std::make_unique<CMarketInfoSimulator>(seed);
 
     for (int band = 0; band < kBandCount; ++band)
         m_bandOrder.push_back(band);
@@ -182,6 +184,7 @@ void CBackendSimulator::start()
     }
     m_loginWorker = std::thread([this] { runLoginWorker(); });
     m_trade->start();
+    m_market->start();
     if (m_floodRate > 0)
         m_flood->start(m_floodRate);
 }
@@ -197,6 +200,7 @@ void CBackendSimulator::stop()
     m_orderServiceTimer->stop();
     m_flood->stop();
     m_trade->stop();
+    m_market->stop();
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_stopRequested = true;
@@ -219,6 +223,7 @@ void CBackendSimulator::setSpeedFactor(double factor)
         return;
     m_speedFactor.store(factor);
     m_trade->setSpeedFactor(factor);
+    m_market->setSpeedFactor(factor);
     applyIntervals(); // the workers pick the factor up at their next wait
 }
 

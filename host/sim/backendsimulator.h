@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+class CMarketInfoSimulator;
 class COrderFlood;
 class CTradeActivitySimulator;
 class QTimer;
@@ -39,6 +40,8 @@ class QTimer;
  *   threads (setFloodRate()).
  * - Strategies: now and then a strategy process starts or ends through CStrategyTradeManager.
  * - Order service: the file order service stops and starts again now and then; its status text follows.
+ * - Market information: CMarketInfoSimulator fills the stock list and moves the index quotes, the
+ *   exchanges' announcements, the messages and the trading day (marketInfo()).
  *
  * Network, quote, strategy and order service steps run on the GUI thread from timers; logins, orders
  * and tasks are published from worker threads. The same seed gives the same sequence of states on
@@ -69,6 +72,10 @@ public:
     /// 1 is real time; 2 runs every walk twice as fast. Clamped to [0.1, 20].
     void setSpeedFactor(double factor);
     double speedFactor() const { return m_speedFactor.load(); }
+
+    /// The index quotes, announcements, messages, stock list and trading day; its public operations
+    /// are what a control panel offers.
+    CMarketInfoSimulator* marketInfo() const { return m_market.get(); }
 
     /// The simulated accounts, the same objects that go into the user configuration.
     const std::vector<CAccountInfoPtr>& accounts() const { return m_accounts; }
@@ -161,4 +168,5 @@ private:
 
     std::unique_ptr<CTradeActivitySimulator> m_trade;
     std::unique_ptr<COrderFlood> m_flood;
+    std::unique_ptr<CMarketInfoSimulator> m_market;
 };

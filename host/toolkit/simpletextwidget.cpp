@@ -48,10 +48,15 @@ void CSimpleTextWidget::themeChanged()
     update();
 }
 
-void CSimpleTextWidget::fitToText()
+QSize CSimpleTextWidget::sizeHint() const
 {
     const QSize size = CSimpleText::getSize(m_text, m_fontKey);
-    resize(std::min(size.width(), m_maxWidth), size.height());
+    return {std::min(size.width(), m_maxWidth), size.height()};
+}
+
+void CSimpleTextWidget::fitToText()
+{
+    resize(sizeHint());
 }
 
 void CSimpleTextWidget::paintEvent(QPaintEvent*)

@@ -23,6 +23,8 @@ public:
     QString fontKey() const { return m_fontKey; }
 
     void themeChanged() override;
+    /// The text's size in its font, never wider than the maximum width.
+    QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,0 +1,125 @@
+#include "pushbutton.h"
+
+#include <terminalhost/uiresource.h>
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+const char kObjectName[] = "push_button";
+constexpr double kCornerRadius = 2.0; // px
+constexpr double kDisabledTextOpacity = 0.5;
+}
+
+CButtonColor::CButtonColor(QString background, QString hover, QString pressed, QString disabled)
+    : background(std::move(background))
+    , hover(std::move(hover))
+    , pressed(std::move(pressed))
+    , disabled(std::move(disabled))
+{
+}
+
+CPushButton::CPushButton(const CButtonColor& colors, int id, QWidget* parent)
+    : CBaseWidget(QLatin1String(kObjectName), false, parent)
+    , m_colors(colors)
+    , m_id(id)
+{
+    setCursor(Qt::PointingHandCursor);
+}
+
+void CPushButton::setText(const QString& text)
+{
+    if (text == m_text)
+        return;
+    m_text = text;
+    update();
+}
+
+void CPushButton::setFontKey(const QString& key)
+{
+    if (key == m_fontKey)
+        return;
+    m_fontKey = key;
+    update();
+}
+
+CPushButton::EState CPushButton::state() const
+{
+    if (!isEnabled())
+        return State_Disabled;
+    if (m_pressed)
+        return State_Pressed;
+    return m_hovered ? State_Hover : State_Normal;
+}
+
+QString CPushButton::backgroundKey() const
+{
+    switch (state()) {
+    case State_Disabled:
+        return m_colors.disabled;
+    case State_Pressed:
+        return m_colors.pressed;
+    case State_Hover:
+        return m_colors.hover;
+    case State_Normal:
+        break;
+    }
+    return m_colors.background;
+}
+
+void CPushButton::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const CUiResource* resource = CUiResource::instance();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(resource->getColor(backgroundKey()));
+    painter.drawRoundedRect(QRectF(rect()), kCornerRadius, kCornerRadius);
+    if (!isEnabled())
+        painter.setOpacity(kDisabledTextOpacity);
+    painter.setFont(resource->getFont(m_fontKey));
+    painter.setPen(resource->getColor(m_colors.text));
+    painter.drawText(rect(), Qt::AlignCenter, m_text);
+}
+
+void CPushButton::enterEvent(QEvent* event)
+{
+    CBaseWidget::enterEvent(event);
+    m_hovered = true;
+    update();
+}
+
+void CPushButton::leaveEvent(QEvent* event)
+{
+    CBaseWidget::leaveEvent(event);
+    m_hovered = false;
+    m_pressed = false;
+    update();
+}
+
+void CPushButton::mousePressEvent(QMouseEvent* event)
+{
+    CBaseWidget::mousePressEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_pressed = true;
+    update();
+}
+
+void CPushButton::mouseReleaseEvent(QMouseEvent* event)
+{
+    CBaseWidget::mouseReleaseEvent(event);
+    if (event->button() != Qt::LeftButton || !m_pressed)
+        return;
+    m_pressed = false;
+    update();
+    if (rect().contains(event->pos()))
+        deliverEvent(Event_Activate, m_id, 0, m_text, nullptr);
+}
+
+void CPushButton::changeEvent(QEvent* event)
+{
+    CBaseWidget::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange)
+        update();
+}
