@@ -46,6 +46,11 @@ CAdviceFeedBackDialog* CClientFeedBackWidget::dialog() const
     return m_dialog.data();
 }
 
+const CItemFrame& CClientFeedBackWidget::frame() const
+{
+    return *m_frame;
+}
+
 void CClientFeedBackWidget::screenCapture()
 {
     tryCreateDialog();

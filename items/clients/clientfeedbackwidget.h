@@ -42,6 +42,7 @@ public:
     CAdviceFeedBackDialog* dialog() const;
     CImageWidget* icon() const { return m_icon; }
     CSimpleTextWidget* label() const { return m_label; }
+    const CItemFrame& frame() const;
 
 protected:
     /// Creates the dialog the first time; later calls keep it.
