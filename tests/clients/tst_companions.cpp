@@ -108,8 +108,10 @@ private slots:
         QSignalSpy complete(manager(), &CMultiClientManager::sigOtherClientComplete);
         manager()->startClientProcess(type);
         QVERIFY2(manager()->isClientRuning(type), "a companion being started already counts as running");
+        QVERIFY2(!manager()->isClientReady(type), "a companion only just started cannot be up yet");
         QVERIFY2(complete.wait(kStartTimeoutMs), "the companion never said it was up");
         QCOMPARE(complete.count(), 1);
+        QVERIFY(manager()->isClientReady(type));
 
         const qint64 pid = manager()->processId(type);
         m_seen << pid;
@@ -222,6 +224,7 @@ private slots:
 
         manager()->killProcesses(type);
         QVERIFY2(!manager()->isClientRuning(type), "a companion asked to end still counts as running");
+        QVERIFY(!manager()->isClientReady(type));
         QCOMPARE(manager()->processId(type), qint64(0));
         QTRY_VERIFY2_WITH_TIMEOUT(processGone(pid), qPrintable(QStringLiteral("process %1 is still there").arg(pid)), kReportTimeoutMs);
         QCOMPARE(failed.count(), 0);
