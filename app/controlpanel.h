@@ -16,6 +16,7 @@ class QDoubleSpinBox;
 class QFormLayout;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QSpinBox;
 class QTimer;
 
@@ -43,6 +44,8 @@ signals:
     /// The host configuration changed in a way the bar only reads at construction.
     void sigRebuildWanted(const QString& reason);
     void sigNote(const QString& text);
+    /// The user asked for a feedback report with a picture of the window.
+    void sigFeedbackWanted();
 
 private:
     QGroupBox* buildTerminalGroup();
@@ -51,6 +54,8 @@ private:
     QGroupBox* buildAppearanceGroup();
     QGroupBox* buildBackEndGroup();
     QGroupBox* buildDiagnosticsGroup();
+    QGroupBox* buildCompanionsGroup();
+    void showCompanionStates();
     QCheckBox* addSwitch(QFormLayout* layout, const QString& name, bool initial, std::function<void(bool)> apply);
     void showNetwork(double delayMs, bool connected);
     void showQuoteSources(int count);
@@ -72,6 +77,9 @@ private:
     QSpinBox* m_floodRate = nullptr;
     QLabel* m_load = nullptr;
     QMap<QString, int> m_loginStatus; ///< account id -> last reported status
+    QLabel* m_miniTradeState = nullptr;
+    QLabel* m_miniQuoteState = nullptr;
+    QLineEdit* m_feedbackAddress = nullptr;
 
     // Load display: published updates per second and the GUI thread's timer lag.
     QTimer* m_loadTimer = nullptr;
