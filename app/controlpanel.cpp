@@ -5,6 +5,7 @@
 #include <terminalhost/config.h>
 #include <terminalhost/logcenter.h>
 #include <terminalhost/luamodulectrl.h>
+#include <terminalhost/multiclientmanager.h>
 #include <terminalhost/quoteclient.h>
 #include <terminalhost/uiresource.h>
 #include <terminalhost/userconfig.h>
@@ -17,6 +18,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSpinBox>
@@ -40,6 +42,7 @@ constexpr int kFloodRateStep = 50000;
 constexpr int kLoadPeriodMs = 1000;
 constexpr int kLagProbeMs = 50;              // the probe's interval; lateness beyond it is lag
 constexpr int kLagWarmUpMs = 3000;           // start-up (fonts, the web engine) is not the lag a user watches
+constexpr int kCompanionPollMs = 250;        // how often the companions' states are read
 const char kLogDirVariable[] = "STATUSBAR_LOG_DIR";
 const char kDebugLogFile[] = "statusbar-debug.log";
 
@@ -104,6 +107,7 @@ CControlPanel::CControlPanel(CBackendSimulator* simulator, QWidget* parent)
     layout->addWidget(buildTerminalGroup());
     layout->addWidget(buildUserConfigGroup());
     layout->addWidget(buildRightsGroup());
+    layout->addWidget(buildCompanionsGroup());
     layout->addWidget(buildAppearanceGroup());
     layout->addWidget(buildBackEndGroup());
     layout->addWidget(buildDiagnosticsGroup());
@@ -338,6 +342,64 @@ QGroupBox* CControlPanel::buildDiagnosticsGroup()
     m_logPath->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(m_logPath);
     return group;
+}
+
+QGroupBox* CControlPanel::buildCompanionsGroup()
+{
+    auto* group = new QGroupBox(QStringLiteral("Companion clients and feedback"), this);
+    auto* form = new QFormLayout(group);
+    m_miniTradeState = new QLabel(group);
+    m_miniQuoteState = new QLabel(group);
+    form->addRow(QStringLiteral("极简交易"), m_miniTradeState);
+    form->addRow(QStringLiteral("miniQuote"), m_miniQuoteState);
+    showCompanionStates();
+    // The manager reports when a companion is up, not when it ended: the panel reads the states.
+    auto* poll = new QTimer(this);
+    connect(poll, &QTimer::timeout, this, &CControlPanel::showCompanionStates);
+    poll->start(kCompanionPollMs);
+
+    // Read on each click of the feedback button, so the bar stays as it is.
+    const QStringList webFeedback{QStringLiteral("mdl_auth"), QStringLiteral("mdl_auth_goto_advice_feed_back_url")};
+    auto* web = new QCheckBox(webFeedback.join(QStringLiteral(" / ")), group);
+    web->setChecked(LuaModuleCtrl::checkModule(webFeedback));
+    web->setToolTip(QStringLiteral("granted: the feedback button opens the feedback address instead of the dialog"));
+    connect(web, &QCheckBox::toggled, this, [this, webFeedback](bool on) {
+        LuaModuleCtrl::setModule(webFeedback, on);
+        emit sigNote(QStringLiteral("%1 = %2").arg(webFeedback.join(QStringLiteral(" / ")), onOff(on)));
+    });
+    form->addRow(web);
+
+    m_feedbackAddress = new QLineEdit(getConfig()->feedbackAddress(), group);
+    m_feedbackAddress->setPlaceholderText(QStringLiteral("none: the button opens nothing"));
+    m_feedbackAddress->setToolTip(QStringLiteral("CConfig feedbackAddress; an address without a scheme opens as http://"));
+    connect(m_feedbackAddress, &QLineEdit::editingFinished, this, [this] {
+        const QString address = m_feedbackAddress->text().trimmed();
+        if (address == getConfig()->feedbackAddress())
+            return;
+        getConfig()->setFeedbackAddress(address);
+        emit sigNote(address.isEmpty() ? QStringLiteral("feedback address cleared") : QStringLiteral("feedback address %1").arg(address));
+    });
+    form->addRow(QStringLiteral("Feedback address"), m_feedbackAddress);
+
+    auto* capture = new QPushButton(QStringLiteral("Feedback with screen capture"), group);
+    capture->setToolTip(QStringLiteral("CStatusBar::showClientFeedBack(): the feedback dialog with a picture of this window"));
+    connect(capture, &QPushButton::clicked, this, &CControlPanel::sigFeedbackWanted);
+    form->addRow(capture);
+    return group;
+}
+
+void CControlPanel::showCompanionStates()
+{
+    const CMultiClientManager* manager = CMultiClientManager::instance();
+    const auto state = [manager](EClinetType type) {
+        if (!manager->isClientRuning(type))
+            return QStringLiteral("not running");
+        if (!manager->isClientReady(type))
+            return QStringLiteral("starting");
+        return QStringLiteral("running (pid %1)").arg(manager->processId(type));
+    };
+    m_miniTradeState->setText(state(ClientType_MiniTrade));
+    m_miniQuoteState->setText(state(ClientType_MiniQuote));
 }
 
 void CControlPanel::showNetwork(double delayMs, bool connected)

@@ -16,6 +16,7 @@ class QDoubleSpinBox;
 class QFormLayout;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QSpinBox;
 class QTimer;
 
@@ -45,6 +46,8 @@ signals:
     void sigNote(const QString& text);
     /// The simulated back end was started (true) or stopped from the panel.
     void sigSimulatorRunning(bool running);
+    /// The user asked for a feedback report with a picture of the window.
+    void sigFeedbackWanted();
 
 private:
     QGroupBox* buildTerminalGroup();
@@ -53,6 +56,8 @@ private:
     QGroupBox* buildAppearanceGroup();
     QGroupBox* buildBackEndGroup();
     QGroupBox* buildDiagnosticsGroup();
+    QGroupBox* buildCompanionsGroup();
+    void showCompanionStates();
     QCheckBox* addSwitch(QFormLayout* layout, const QString& name, bool initial, std::function<void(bool)> apply);
     void showNetwork(double delayMs, bool connected);
     void showQuoteSources(int count);
@@ -76,6 +81,9 @@ private:
     QSpinBox* m_floodRate = nullptr;
     QLabel* m_load = nullptr;
     QMap<QString, int> m_loginStatus; ///< account id -> last reported status
+    QLabel* m_miniTradeState = nullptr;
+    QLabel* m_miniQuoteState = nullptr;
+    QLineEdit* m_feedbackAddress = nullptr;
 
     // Load display: published updates per second and the GUI thread's timer lag.
     QTimer* m_loadTimer = nullptr;

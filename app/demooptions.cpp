@@ -92,9 +92,15 @@ CDemoOptions::Result CDemoOptions::parse(const QStringList& arguments)
                                                  .arg(kMinFloodRate)
                                                  .arg(CBackendSimulator::kMaxFloodRate),
                                              QStringLiteral("n"));
+    const QCommandLineOption launcherOption(QStringLiteral("client-launcher"),
+                                            QStringLiteral("Show the minimal trading client's launcher (CConfig showClientLauncher)."));
+    const QCommandLineOption grantOption(
+        QStringLiteral("grant"),
+        QStringLiteral("Grant a module right, such as mdl_auth/mdl_auth_tolvex (the mini quote launcher); may be repeated."),
+        QStringLiteral("group/module"));
     parser.addOptions({screenshotOption, screenshotDelayOption, quitOption, themeOption, themeFileOption, scaleOption,
                        clientTypeOption, modeOption, widthOption, seedOption, noSimOption, simSpeedOption, floodOption,
-                       floodRateOption});
+                       floodRateOption, launcherOption, grantOption});
 
     m_helpText = parser.helpText();
     if (!parser.parse(arguments)) {
@@ -153,6 +159,16 @@ CDemoOptions::Result CDemoOptions::parse(const QStringList& arguments)
     seed = static_cast<std::uint32_t>(seedValue);
     simulate = !parser.isSet(noSimOption);
     floodRate = static_cast<int>(flood);
+
+    clientLauncher = parser.isSet(launcherOption);
+    for (const QString& right : parser.values(grantOption)) {
+        const QStringList keys = right.split(QLatin1Char('/'));
+        if (keys.size() != 2 || keys.at(0).trimmed().isEmpty() || keys.at(1).trimmed().isEmpty()) {
+            m_errorText = QStringLiteral("--grant: \"%1\" is not a group key and a module key joined by \"/\"").arg(right);
+            return Result::Error;
+        }
+        grantedModules << QStringList{keys.at(0).trimmed(), keys.at(1).trimmed()};
+    }
 
     if (parser.isSet(screenshotDelayOption) && !parser.isSet(screenshotOption)) {
         m_errorText = QStringLiteral("--screenshot-delay needs --screenshot");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -38,6 +39,8 @@ public:
     bool simulate = true;
     double simSpeed = 1.0;
     int floodRate = 0;                   ///< order updates per second of the flood; 0: no flood
+    bool clientLauncher = false;         ///< show the minimal trading client's launcher
+    QList<QStringList> grantedModules;   ///< module rights to grant, each {group key, module key}
 
 private:
     QString m_helpText;

@@ -6,6 +6,7 @@
 #include <terminalsim/backendsimulator.h>
 #include <terminalhost/config.h>
 #include <terminalhost/logcenter.h>
+#include <terminalhost/luamodulectrl.h>
 #include <terminalhost/uiresource.h>
 #include <terminalhost/userconfig.h>
 
@@ -121,6 +122,10 @@ int main(int argc, char* argv[])
     getUserConfig()->setHasOrderService(true);
     getUserConfig()->setHasFileOrderService(true);
     getUserConfig()->setHasDbfOrderService(true);
+    if (options.clientLauncher)
+        getConfig()->setShowClientLauncher(true);
+    for (const QStringList& keys : qAsConst(options.grantedModules))
+        LuaModuleCtrl::setModule(keys, true);
 
     const std::uint32_t seed = options.hasSeed ? options.seed : CBackendSimulator::randomSeed();
     if (options.simulate)

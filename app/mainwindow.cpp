@@ -12,6 +12,7 @@
 #include <terminalsim/backendsimulator.h>
 #include <terminalhost/eventdeliverer.h>
 #include <terminalhost/luamodulectrl.h>
+#include <terminalhost/multiclientmanager.h>
 #include <terminalhost/quoteclient.h>
 #include <terminalhost/uiresource.h>
 #include <terminalhost/userconfig.h>
@@ -100,6 +101,11 @@ CMainWindow::CMainWindow(std::uint32_t seed, bool simulate, double simSpeed, int
     connect(m_panel, &CControlPanel::sigRebuildWanted, this, &CMainWindow::rebuildStatusBar);
     connect(m_panel, &CControlPanel::sigNote, m_eventLog, &CEventLog::addNote);
     connect(m_panel, &CControlPanel::sigSimulatorRunning, m_board, &CQuoteBoard::setMoving);
+    connect(m_panel, &CControlPanel::sigFeedbackWanted, this, [this] {
+        if (m_bar)
+            m_bar->showClientFeedBack();
+    });
+    connectCompanionNotes();
 
     CEventDeliverer::setMainWindowHandler([this](int type, int id, int arg, const QString& text, void* data) {
         return handleBusEvent(type, id, arg, text, data);
@@ -114,6 +120,22 @@ CMainWindow::~CMainWindow()
     delete m_bar;
     m_bar = nullptr;
     m_simulator->stop();
+}
+
+void CMainWindow::connectCompanionNotes()
+{
+    CMultiClientManager* manager = CMultiClientManager::instance();
+    const auto name = [](EClinetType type) {
+        return type == ClientType_MiniTrade ? QStringLiteral("极简交易") : QStringLiteral("miniQuote");
+    };
+    connect(manager, &CMultiClientManager::sigOtherClientComplete, m_eventLog,
+            [this] { m_eventLog->addNote(QStringLiteral("companion client up (sigOtherClientComplete)")); });
+    connect(manager, &CMultiClientManager::sigClientRaised, m_eventLog, [this, name](EClinetType type) {
+        m_eventLog->addNote(QStringLiteral("%1 came to the front (sigClientRaised, type %2)").arg(name(type)).arg(int(type)));
+    });
+    connect(manager, &CMultiClientManager::sigClientStartFailed, m_eventLog, [this](EClinetType type, const QString& message) {
+        m_eventLog->addNote(QStringLiteral("%1 (sigClientStartFailed, type %2)").arg(message).arg(int(type)));
+    });
 }
 
 void CMainWindow::buildMenus()

@@ -53,6 +53,8 @@ protected:
 
 private:
     void buildMenus();
+    /// Lists the companion clients' reports in the event log.
+    void connectCompanionNotes();
     void applyPalette();
     void showQuoteSources();
     void showRunningOrders();

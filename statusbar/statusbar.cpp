@@ -1,10 +1,14 @@
 #include "statusbar.h"
 
+#include <statusbar/clientfeedbackwidget.h>
+#include <statusbar/clienttipwidget.h>
 #include <statusbar/currenttimewidget.h>
 #include <statusbar/fittingpass.h>
 #include <statusbar/itembasewidget.h>
+#include <statusbar/miniquoteclientwidget.h>
 #include <statusbar/netspeeddialog.h>
 #include <statusbar/orderstrategywidget.h>
+#include <statusbar/otherclientwidget.h>
 #include <statusbar/quoteconnectstatuswidget.h>
 #include <statusbar/quotewidget.h>
 #include <statusbar/runningcstrategywidget.h>
@@ -21,7 +25,9 @@
 #include <terminalhost/config.h>
 #include <terminalhost/imagewidget.h>
 #include <terminalhost/logcenter.h>
+#include <terminalhost/luamodulectrl.h>
 #include <terminalhost/magnifierwidget.h>
+#include <terminalhost/multiclientmanager.h>
 #include <terminalhost/serviceclient.h>
 #include <terminalhost/uiresource.h>
 #include <terminalhost/userconfig.h>
@@ -58,6 +64,9 @@ constexpr int kQuoteSourceMaxWidth = 90;
 constexpr int kClockMaxWidth = 135;
 constexpr int kClockMinWidth = 60;
 constexpr int kRightHandSlack = 10;    // px between the magnifier and the clock's neighbours
+constexpr int kLauncherSlack = 10;     // px each companion launcher adds to the left-hand wanted width
+constexpr int kFeedbackMinWidth = 31;
+constexpr int kFeedbackMaxWidth = 61;
 constexpr double kMsPerSecond = 1000.0;
 
 const char kSeparatorImage[] = "img_toolbar_seperator";
@@ -92,6 +101,7 @@ CStatusBar::CStatusBar(QWidget* parent)
     setMargin(kMargin, kMargin, kMargin, kMargin);
     d->applyBackgroundPalette();
     d->addActivityItems();
+    d->addClientLaunchers();
 
     d->netSpeedTimer = new QTimer(this);
     d->netSpeedTimer->setInterval(kNetSpeedIntervalMs);
@@ -105,6 +115,8 @@ CStatusBar::CStatusBar(QWidget* parent)
 
     d->rightFixedWidth = d->netSpeed->width() + d->orderSwitchAllowance + d->magnifier->width() + kRightHandSlack
         + d->clock->getMaxWidth();
+    if (d->feedback)
+        d->rightFixedWidth += d->feedback->getMaxWidth();
     if (d->quoteSource)
         d->rightFixedWidth += d->quoteSource->getMaxWidth();
 }
@@ -144,6 +156,34 @@ void CStatusBarPrivate::addActivityItems()
     }
 }
 
+void CStatusBarPrivate::addClientLaunchers()
+{
+    if (!CAppConfig::isClientType(0))
+        return;
+    if (getConfig()->showClientLauncher() || getUserConfig()->isUseMiniLogin()) {
+        otherClient = new COtherClientWidget(q);
+        otherClient->show();
+        otherClient->setMinimumWidth(otherClient->getMinWidth());
+        otherClient->setMaximumWidth(otherClient->getMaxWidth());
+        otherClient->setFixedHeight(kItemHeight);
+        otherClient->setToolTip(QStringLiteral("极简交易"));
+        addRegisteredItem(otherClient, Anchor_Center, Role::Item, true);
+        leftWantedWidth += otherClient->getMaxWidth() + kLauncherSlack;
+    }
+    if (LuaModuleCtrl::checkModule({QStringLiteral("mdl_auth"), QStringLiteral("mdl_auth_tolvex")})) {
+        miniQuoteClient = new CMiniQuoteClientWidget(q);
+        miniQuoteClient->show();
+        miniQuoteClient->setMinimumWidth(miniQuoteClient->getMinWidth());
+        miniQuoteClient->setMaximumWidth(miniQuoteClient->getMaxWidth());
+        miniQuoteClient->setFixedHeight(kItemHeight);
+        miniQuoteClient->setToolTip(QStringLiteral("miniQuote"));
+        addRegisteredItem(miniQuoteClient, Anchor_Center, Role::Item, true);
+        // The mini quote client starts with the terminal and stays hidden until the user asks for it.
+        miniQuoteClient->startClient(ClientType_MiniQuoteResident);
+        leftWantedWidth += miniQuoteClient->getMaxWidth() + kLauncherSlack;
+    }
+}
+
 void CStatusBarPrivate::addRegisteredItem(CItemBaseWidget* item, int anchor, Role role, bool occupies)
 {
     q->addFixedWidget(item, anchor, false);
@@ -164,6 +204,7 @@ void CStatusBarPrivate::addRightHandItems()
     magnifier->setFixedWidth(kMagnifierWidth);
     q->addFixedWidget(magnifier, Anchor_Center, false);
     separatorWidthSum += addSeparator()->width();
+    addFeedbackItem();
 
     if (CAppConfig::isClientType(0) && getUserConfig()->hasOrderService()) {
         orderSwitch = new COrderStrategyWidget(q);
@@ -208,6 +249,21 @@ void CStatusBarPrivate::addRightHandItems()
     clock->setMaximumWidth(kClockMaxWidth);
     clock->setMinimumWidth(kClockMinWidth);
     addRegisteredItem(clock, Anchor_Center, Role::Item, true);
+}
+
+void CStatusBarPrivate::addFeedbackItem()
+{
+    // Terminals whose own service desk handles feedback leave the button out.
+    if (getUserConfig()->isVarnoClientMode()
+        || LuaModuleCtrl::checkModule({QStringLiteral("mdl_itsm"), QStringLiteral("mdl_itsm_system_user_feed_back")}))
+        return;
+    feedback = new CClientFeedBackWidget(q, nullptr);
+    feedback->setFixedHeight(kItemHeight);
+    feedback->setMinimumWidth(kFeedbackMinWidth);
+    feedback->setMaximumWidth(kFeedbackMaxWidth);
+    feedback->setToolTip(QStringLiteral("客服"));
+    addRegisteredItem(feedback, Anchor_Center, Role::Item, true);
+    separatorWidthSum += addSeparator()->width();
 }
 
 CStatusBar::~CStatusBar()
@@ -304,12 +360,15 @@ void CStatusBar::request()
 
 void CStatusBar::killProcesses()
 {
-    // Only the mini quote launcher starts a process, and this bar has none.
+    // Only a mini quote client the user has woken is ended; the resident one goes with the terminal.
+    if (d->miniQuoteClient && d->miniQuoteClient->isAwakened())
+        d->miniQuoteClient->killClient(ClientType_MiniQuote);
 }
 
 void CStatusBar::showClientFeedBack()
 {
-    // Without a feedback item there is no report to start.
+    if (d->feedback)
+        d->feedback->screenCapture();
 }
 
 void CStatusBar::setNetStatus(int count)
@@ -332,7 +391,11 @@ void CStatusBar::setRunningTasks(int count)
 
 void CStatusBar::updateMoveWidget()
 {
-    // Only the companion launchers have tips to move, and this bar has none.
+    // The mini quote launcher keeps its starting tip in a member of its own, which stays put here.
+    for (COtherClientWidget* launcher : {d->otherClient, static_cast<COtherClientWidget*>(d->miniQuoteClient)}) {
+        if (launcher && launcher->tip())
+            launcher->tip()->move(launcher->mapToGlobal(QPoint(0, 0)));
+    }
 }
 
 void CStatusBar::setNetSpeed(double delayMs)

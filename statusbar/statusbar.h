@@ -25,7 +25,7 @@ public:
 
     /// Starts the index and announcement subscriptions of the tickers that exist.
     void request();
-    /// Stops the mini quote client if this bar started it.
+    /// Ends the mini quote client once the user has woken it; the resident client stays.
     void killProcesses();
     /// Starts a feedback report with a screen capture, if the feedback item exists.
     void showClientFeedBack();
@@ -37,7 +37,7 @@ public:
     void setRunningOrders(int count);
     /// Shows count on the running tasks item until its next refresh.
     void setRunningTasks(int count);
-    /// Keeps the launchers' tips on their launchers after the window moved.
+    /// Puts the minimal trading launcher's starting tip back on the launcher after the window moved.
     void updateMoveWidget();
     /// The fitting pass for a bar width in pixels.
     void adjustWidgetWidth(int width);

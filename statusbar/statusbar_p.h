@@ -9,11 +9,14 @@
 
 #include <vector>
 
+class CClientFeedBackWidget;
 class CCurrentTimeWidget;
 class CImageWidget;
 class CItemBaseWidget;
 class CMagnifierWidget;
+class CMiniQuoteClientWidget;
 class CNetSpeedDialog;
+class COtherClientWidget;
 class COrderStrategyWidget;
 class CQuoteConnectStatusWidget;
 class CQuoteWidget;
@@ -46,7 +49,9 @@ public:
     static const CStatusBarPrivate* get(const CStatusBar* bar);
 
     void addActivityItems();
+    void addClientLaunchers();
     void addRightHandItems();
+    void addFeedbackItem();
     CImageWidget* addSeparator();
     void addRegisteredItem(CItemBaseWidget* item, int anchor, FittingPass::Role role, bool occupies);
 
@@ -72,6 +77,9 @@ public:
     CStatusNetSpeed* netSpeed = nullptr;
     CTradeWidget* trade = nullptr;
     CQuoteWidget* quote = nullptr;
+    CClientFeedBackWidget* feedback = nullptr;
+    COtherClientWidget* otherClient = nullptr;        ///< launcher of the minimal trading client
+    CMiniQuoteClientWidget* miniQuoteClient = nullptr; ///< launcher of the mini quote client
 
     double maxDelay = 0.0;          ///< ms
     QTimer* netSpeedTimer = nullptr;

@@ -10,7 +10,7 @@
 namespace {
 const char kTradeServer[] = "trade.sim.local:9501";
 const char kMarketStatusServer[] = "mktstatus.sim.local:9601";
-const char kFeedbackAddress[] = "http://127.0.0.1:8080/feedback";
+const char kFeedbackAddress[] = ""; // no feedback page unless the installation names one
 
 QString& configDir()
 {

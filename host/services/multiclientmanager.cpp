@@ -132,6 +132,12 @@ bool CMultiClientManager::isClientRuning(EClinetType type) const
     return companion && companion->process;
 }
 
+bool CMultiClientManager::isClientReady(EClinetType type) const
+{
+    const Companion* companion = companionOf(type);
+    return companion && companion->process && companion->ready;
+}
+
 void CMultiClientManager::killProcesses(EClinetType type)
 {
     Companion* companion = companionOf(type);

@@ -42,6 +42,8 @@ public:
     /// True from the start request until the process ends or is asked to stop; types 2 and 7 are
     /// the same program.
     bool isClientRuning(EClinetType type) const;
+    /// True once the running companion of the type reported that it is up.
+    bool isClientReady(EClinetType type) const;
     /// Asks the companion to end (SIGTERM) and kills it if it is still there after the grace period.
     void killProcesses(EClinetType type);
 

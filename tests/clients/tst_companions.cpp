@@ -1,17 +1,15 @@
+#include <childprocesses.h>
 #include <logcapture.h>
 #include <testmain.h>
 
 #include <terminalhost/multiclientmanager.h>
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-
-#include <unistd.h>
 
 namespace {
 constexpr int kStartTimeoutMs = 20000; // a Qt program's first start on two busy cores
@@ -24,50 +22,6 @@ const QString kMiniQuote = QStringLiteral("miniquote-client");
 CMultiClientManager* manager()
 {
     return CMultiClientManager::instance();
-}
-
-// The process is gone for good: ended and reaped, not even a zombie left.
-bool processGone(qint64 pid)
-{
-    return !QFileInfo::exists(QStringLiteral("/proc/%1").arg(pid));
-}
-
-QStringList commandLineOf(qint64 pid)
-{
-    QFile file(QStringLiteral("/proc/%1/cmdline").arg(pid));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QStringList arguments;
-    for (const QByteArray& argument : file.readAll().split('\0')) {
-        if (!argument.isEmpty())
-            arguments << QString::fromLocal8Bit(argument);
-    }
-    return arguments;
-}
-
-// Pids of this test's own child processes that run the program.
-QList<qint64> childrenRunning(const QString& program)
-{
-    QList<qint64> pids;
-    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
-    for (const QString& entry : entries) {
-        bool isPid = false;
-        const qint64 pid = entry.toLongLong(&isPid);
-        if (!isPid)
-            continue;
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        // "pid (comm) state ppid ...": the name may hold spaces, so read after its closing parenthesis.
-        const QByteArray line = stat.readAll();
-        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() < 2 || fields.at(1).toLongLong() != getpid())
-            continue;
-        const QStringList arguments = commandLineOf(pid);
-        if (!arguments.isEmpty() && QFileInfo(arguments.first()).fileName() == program)
-            pids << pid;
-    }
-    return pids;
 }
 
 QString programOf(EClinetType type)
@@ -154,8 +108,10 @@ private slots:
         QSignalSpy complete(manager(), &CMultiClientManager::sigOtherClientComplete);
         manager()->startClientProcess(type);
         QVERIFY2(manager()->isClientRuning(type), "a companion being started already counts as running");
+        QVERIFY2(!manager()->isClientReady(type), "a companion only just started cannot be up yet");
         QVERIFY2(complete.wait(kStartTimeoutMs), "the companion never said it was up");
         QCOMPARE(complete.count(), 1);
+        QVERIFY(manager()->isClientReady(type));
 
         const qint64 pid = manager()->processId(type);
         m_seen << pid;
@@ -268,6 +224,7 @@ private slots:
 
         manager()->killProcesses(type);
         QVERIFY2(!manager()->isClientRuning(type), "a companion asked to end still counts as running");
+        QVERIFY(!manager()->isClientReady(type));
         QCOMPARE(manager()->processId(type), qint64(0));
         QTRY_VERIFY2_WITH_TIMEOUT(processGone(pid), qPrintable(QStringLiteral("process %1 is still there").arg(pid)), kReportTimeoutMs);
         QCOMPARE(failed.count(), 0);

@@ -16,6 +16,7 @@ const QSet<QString> kExportedClasses = {
     QStringLiteral("CItemBaseWidget"),
     QStringLiteral("CTradeWidget"),
     QStringLiteral("CQuoteWidget"),
+    QStringLiteral("CClientFeedBackWidget"),
 };
 constexpr int kBarHeight = 24;
 constexpr int kCommandTimeoutMs = 240000;

@@ -3,6 +3,7 @@
 #include <eventrecorder.h>
 #include <finditem.h>
 
+#include <statusbar/clientfeedbackwidget.h>
 #include <statusbar/currenttimewidget.h>
 #include <statusbar/fittingpass.h>
 #include <statusbar/itemframe.h>
@@ -80,6 +81,8 @@ QString itemName(const QWidget* item)
         return QStringLiteral("quote");
     if (qobject_cast<const CQuoteConnectStatusWidget*>(item))
         return QStringLiteral("quote source");
+    if (qobject_cast<const CClientFeedBackWidget*>(item))
+        return QStringLiteral("feedback");
     if (qobject_cast<const CCurrentTimeWidget*>(item))
         return QStringLiteral("clock");
     if (qobject_cast<const CStatusNetSpeed*>(item))
@@ -187,6 +190,8 @@ bool isLite(CItemBaseWidget* item)
         return clock->isLite();
     if (auto* quoteSource = qobject_cast<CQuoteConnectStatusWidget*>(item))
         return quoteSource->label()->isHidden();
+    if (auto* feedback = qobject_cast<CClientFeedBackWidget*>(item))
+        return feedback->label()->isHidden();
     if (auto* counter = qobject_cast<CRunningCountWidget*>(item))
         return QStringList{QStringLiteral(" 委托: "), QStringLiteral(" 任务: "), QStringLiteral(" 策略: ")}.contains(counter->label()->getText());
     return false;
@@ -328,20 +333,21 @@ private slots:
         QTest::addColumn<bool>("orderService");
         QTest::addColumn<QStringList>("registered");
         QTest::addColumn<QStringList>("row");
-        const QStringList rightHand{"separator", "magnifier", "separator", "trade", "quote", "latency", "clock"};
+        const QStringList rightHand{"separator", "magnifier", "separator", "feedback", "separator", "trade", "quote", "latency", "clock"};
         QTest::newRow("trading terminal")
-            << 0 << 0 << false << QStringList{"orders", "tasks", "strategies", "trade", "quote", "clock"}
+            << 0 << 0 << false << QStringList{"orders", "tasks", "strategies", "feedback", "trade", "quote", "clock"}
             << QStringList{"orders", "tasks", "separator", "strategies"} + rightHand;
         QTest::newRow("trading terminal with order service")
-            << 0 << 0 << true << QStringList{"orders", "tasks", "strategies", "trade", "quote", "clock"}
-            << QStringList{"orders", "tasks", "separator", "strategies", "separator", "magnifier", "separator", "order switch",
-                           "trade", "quote", "latency", "clock"};
+            << 0 << 0 << true << QStringList{"orders", "tasks", "strategies", "feedback", "trade", "quote", "clock"}
+            << QStringList{"orders", "tasks", "separator", "strategies", "separator", "magnifier", "separator", "feedback", "separator",
+                           "order switch", "trade", "quote", "latency", "clock"};
         QTest::newRow("trading terminal, quote layout")
-            << 0 << 2 << true << QStringList{"trade", "quote", "clock"}
-            << QStringList{"separator", "magnifier", "separator", "order switch", "trade", "quote", "latency", "clock"};
+            << 0 << 2 << true << QStringList{"feedback", "trade", "quote", "clock"}
+            << QStringList{"separator", "magnifier", "separator", "feedback", "separator", "order switch", "trade", "quote", "latency", "clock"};
         QTest::newRow("quote client, even with an order service")
-            << 1 << 0 << true << QStringList{"strategies", "trade", "quote", "quote source", "clock"}
-            << QStringList{"strategies", "separator", "magnifier", "separator", "trade", "quote", "quote source", "latency", "clock"};
+            << 1 << 0 << true << QStringList{"strategies", "feedback", "trade", "quote", "quote source", "clock"}
+            << QStringList{"strategies", "separator", "magnifier", "separator", "feedback", "separator", "trade", "quote", "quote source",
+                           "latency", "clock"};
     }
     void buildsTheItemsTheTerminalCalls()
     {
@@ -561,7 +567,7 @@ private slots:
     {
         configure({0, 0, false, false, true});
         CStatusBar bar(nullptr);
-        QCOMPARE(registeredNames(bar), (QStringList{"orders", "tasks", "strategies", "trade", "quote", "clock"}));
+        QCOMPARE(registeredNames(bar), (QStringList{"orders", "tasks", "strategies", "feedback", "trade", "quote", "clock"}));
         const int total = wantedWidth(bar);
         bar.adjustWidgetWidth(total);
         auto* orders = bar.findChild<CRunningOrdersWidget*>();
