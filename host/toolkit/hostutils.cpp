@@ -1,6 +1,7 @@
 #include "hostutils.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
@@ -11,15 +12,46 @@ namespace {
 constexpr int kMaxDecimals = 6;
 }
 
-bool readJsonObject(const QString& path, QJsonObject* out, QString* problem)
+bool readSettingsFile(const QString& path, QByteArray* out, QString* problem, qint64 maxBytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *problem = file.exists() ? file.errorString() : QStringLiteral("file not found");
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        *problem = QStringLiteral("file not found");
         return false;
     }
+    if (!info.isFile()) {
+        *problem = info.isDir() ? QStringLiteral("a folder, not a file") : QStringLiteral("not a regular file");
+        return false;
+    }
+    if (info.size() > maxBytes) {
+        *problem = QStringLiteral("%1 bytes; a settings file may have at most %2").arg(info.size()).arg(maxBytes);
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *problem = file.errorString();
+        return false;
+    }
+    // One byte more than allowed tells a file that grew since it was measured.
+    *out = file.read(maxBytes + 1);
+    if (out->size() > maxBytes) {
+        *problem = QStringLiteral("more than %1 bytes; a settings file may have at most that").arg(maxBytes);
+        return false;
+    }
+    if (file.error() != QFileDevice::NoError) {
+        *problem = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool readJsonObject(const QString& path, QJsonObject* out, QString* problem)
+{
+    QByteArray bytes;
+    if (!readSettingsFile(path, &bytes, problem))
+        return false;
     QJsonParseError parseError;
-    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parseError);
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &parseError);
     if (doc.isNull()) {
         *problem = QStringLiteral("malformed JSON at offset %1: %2").arg(parseError.offset).arg(parseError.errorString());
         return false;
