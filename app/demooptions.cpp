@@ -7,6 +7,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <cmath>
 #include <limits>
 #include <type_traits>
 
@@ -23,7 +24,8 @@ constexpr double kMaxSimSpeed = 20.0;
 constexpr int kMinFloodRate = 1;
 
 // Reads a numeric option into out when given; false with a message when it is not a number of
-// the right kind (whole for integers) in range.
+// the right kind (whole for integers) in range. "nan" and "inf" read as numbers: NaN fails every
+// comparison, so it is refused by name before the range test.
 template <class T>
 bool readNumber(const QCommandLineParser& parser, const QCommandLineOption& option, T low, T high, T* out, QString* error)
 {
@@ -36,6 +38,8 @@ bool readNumber(const QCommandLineParser& parser, const QCommandLineOption& opti
         value = text.toLongLong(&ok);
     else
         value = text.toDouble(&ok);
+    if constexpr (!std::is_integral_v<T>)
+        ok = ok && std::isfinite(value);
     if (!ok || value < low || value > high) {
         *error = QStringLiteral("--%1: \"%2\" is not a %3 from %4 to %5")
                      .arg(option.names().constFirst(), text,
