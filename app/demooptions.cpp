@@ -72,6 +72,11 @@ CDemoOptions::Result CDemoOptions::parse(const QStringList& arguments)
                                          QStringLiteral("name"));
     const QCommandLineOption themeFileOption(QStringLiteral("theme-file"), QStringLiteral("Load the theme from a JSON file."),
                                              QStringLiteral("path"));
+    const QCommandLineOption configDirOption(
+        QStringLiteral("config-dir"),
+        QStringLiteral("Read terminal.json and log4cxx.properties from <dir> instead of the installation's config/ folder "
+                       "(the chart page is then looked for in webwidget/ beside it)."),
+        QStringLiteral("dir"));
     const QCommandLineOption scaleOption(QStringLiteral("scale"), QStringLiteral("UI scale in percent, 80 to 200."),
                                          QStringLiteral("percent"));
     const QCommandLineOption clientTypeOption(QStringLiteral("client-type"),
@@ -96,7 +101,7 @@ CDemoOptions::Result CDemoOptions::parse(const QStringList& arguments)
                                                  .arg(kMinFloodRate)
                                                  .arg(CBackendSimulator::kMaxFloodRate),
                                              QStringLiteral("n"));
-    parser.addOptions({screenshotOption, screenshotDelayOption, quitOption, themeOption, themeFileOption, scaleOption,
+    parser.addOptions({screenshotOption, screenshotDelayOption, quitOption, themeOption, themeFileOption, configDirOption, scaleOption,
                        clientTypeOption, modeOption, widthOption, seedOption, noSimOption, simSpeedOption, floodOption,
                        floodRateOption});
 
@@ -130,6 +135,12 @@ CDemoOptions::Result CDemoOptions::parse(const QStringList& arguments)
     }
     if (parser.isSet(themeFileOption) && themeFile.isEmpty()) {
         m_errorText = QStringLiteral("--theme-file: the path is empty");
+        return Result::Error;
+    }
+
+    configDir = parser.value(configDirOption);
+    if (parser.isSet(configDirOption) && configDir.isEmpty()) {
+        m_errorText = QStringLiteral("--config-dir: the path is empty");
         return Result::Error;
     }
 

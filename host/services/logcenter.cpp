@@ -37,10 +37,11 @@ bool CLogCenter::configure(const QString& propertiesFile, QString* error)
         return false;
     };
     // The file appender writes under ${STATUSBAR_LOG_DIR}; by default the installation's logs/
-    // folder, beside config/. Only that folder of the installation's own is made when missing.
+    // folder, beside config/. That folder of the installation's own is the only one ever made.
     if (qEnvironmentVariableIsEmpty(kLogDirVariable)) {
-        const QString logDir = QDir(QFileInfo(propertiesFile).absolutePath() + QStringLiteral("/../logs")).absolutePath();
-        if (QFileInfo(logDir + QStringLiteral("/..")).isDir() && !QFileInfo(logDir).isDir() && !QDir().mkdir(logDir))
+        const QString configDir = getConfigDir();
+        const QString logDir = QDir(configDir + QStringLiteral("/../logs")).absolutePath();
+        if (QFileInfo(configDir).isDir() && !QFileInfo(logDir).isDir() && !QDir().mkdir(logDir))
             return fail(QStringLiteral("log folder %1 could not be made").arg(logDir));
         qputenv(kLogDirVariable, QFile::encodeName(logDir));
     } else if (!QFileInfo(qEnvironmentVariable(kLogDirVariable)).isDir()) {

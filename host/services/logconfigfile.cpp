@@ -413,6 +413,8 @@ bool CLogConfigFile::expand(const std::string& value, int line, std::vector<std:
             return fail(QStringLiteral("a value grows past %1 characters as its variables expand").arg(kMaxExpandedChars), line);
         position = close + 1;
     }
+    if (out->size() > static_cast<std::size_t>(kMaxExpandedChars))
+        return fail(QStringLiteral("a value grows past %1 characters as its variables expand").arg(kMaxExpandedChars), line);
     if (out->find("${") != std::string::npos)
         return fail(QStringLiteral("a value still holds \"${\" after its variables expand"), line);
     return true;
@@ -632,7 +634,7 @@ bool CLogConfigFile::checkPattern(const std::string& pattern, int line)
         const bool known = std::any_of(std::begin(kConversions), std::end(kConversions),
                                        [&word](const char* name) { return startsWith(word, name); });
         if (!known)
-            return fail(QStringLiteral("the conversion pattern has an unknown conversion %%%1").arg(text(word)), line);
+            return fail(QStringLiteral("the conversion pattern has an unknown conversion %1").arg(QLatin1Char('%') + text(word)), line);
         i = end;
         while (i < size && pattern[i] == '{') {
             const std::size_t close = pattern.find('}', i);
