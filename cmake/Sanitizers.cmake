@@ -14,3 +14,21 @@ if(STATUSBAR_SANITIZER_FLAGS)
     add_compile_options(${STATUSBAR_SANITIZER_FLAGS} -fno-omit-frame-pointer)
     add_link_options(${STATUSBAR_SANITIZER_FLAGS})
 endif()
+
+# -DSTATUSBAR_FUZZ=ON (Clang only) instruments everything for libFuzzer's coverage and builds the
+# fuzz targets in fuzz/; scripts/run-fuzz.sh configures it together with the address sanitizer.
+option(STATUSBAR_FUZZ "Build the libFuzzer targets for the settings file readers (Clang)" OFF)
+if(STATUSBAR_FUZZ)
+    add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
+# statusbar_keep_modules_loaded(target): in an AddressSanitizer build, libraries stay loaded until the
+# program's leak check (see keepmodulesloaded.cpp); elsewhere it does nothing.
+if(STATUSBAR_SANITIZE STREQUAL "address")
+    add_library(statusbar_keepmodules OBJECT ${CMAKE_CURRENT_LIST_DIR}/keepmodulesloaded.cpp)
+endif()
+function(statusbar_keep_modules_loaded target)
+    if(TARGET statusbar_keepmodules)
+        target_link_libraries(${target} PRIVATE statusbar_keepmodules)
+    endif()
+endfunction()

@@ -50,7 +50,6 @@ DemoRun runDemo(const QStringList& arguments)
 {
     QProcess demo;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.insert(QStringLiteral("STATUSBAR_LOG_DIR"), QDir::tempPath());
     demo.setProcessEnvironment(environment);
     demo.start(QStringLiteral(STATUSBAR_DEMO), arguments);
