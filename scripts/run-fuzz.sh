@@ -24,7 +24,7 @@ targets=("$@")
 ((${#targets[@]} > 0)) || targets=(fuzz_theme fuzz_config fuzz_logconfig)
 
 bash scripts/setup-deps.sh clang libclang-rt-14-dev
-build_dir=build-fuzz
+build_dir="$repo_root/build-fuzz" # absolute: the targets work in a scratch folder of their own
 CC=clang CXX=clang++ cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTATUSBAR_FUZZ=ON -DSTATUSBAR_SANITIZE=address \
     -DSTATUSBAR_BUILD_TESTS=OFF -DSTATUSBAR_BUILD_DEMO=OFF -DSTATUSBAR_BUILD_BENCHMARKS=OFF
 cmake --build "$build_dir" -j"$(nproc)" --target "${targets[@]}"
@@ -47,6 +47,6 @@ for target in "${targets[@]}"; do
     mkdir -p "$corpus"
     echo "run-fuzz: $target for $seconds s"
     "$build_dir/bin/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 -max_len=65536 \
-        -dict="$dict" -artifact_prefix="$build_dir/artifacts/$target-" -print_final_stats=1 \
-        "$corpus" "${seeds[@]}"
+        -dict="$repo_root/$dict" -artifact_prefix="$build_dir/artifacts/$target-" -print_final_stats=1 \
+        "$corpus" "${seeds[@]/#/$repo_root/}"
 done

@@ -20,8 +20,8 @@ constexpr qint64 kMaxSettingsFileBytes = 1024 * 1024;
 TERMINALHOST_EXPORT bool readSettingsFile(const QString& path, QByteArray* out, QString* problem,
                                           qint64 maxBytes = kMaxSettingsFileBytes);
 /// Reads a file holding one JSON object, through readSettingsFile(). On failure returns false and
-/// says in problem what is wrong (missing, too large, unreadable, malformed, not an object) without
-/// naming the file.
+/// says in problem what is wrong (missing, too large, unreadable, a key set twice in one object,
+/// malformed, not an object) without naming the file.
 TERMINALHOST_EXPORT bool readJsonObject(const QString& path, QJsonObject* out, QString* problem);
 
 /// UTF-8 bytes from the services to text.

@@ -199,6 +199,10 @@ private slots:
         QTest::newRow("image from a device") << themeWith("images", R"("img_x": "/dev/zero")") << QStringLiteral("not a regular file");
         QTest::newRow("image not SVG") << themeWith("images", R"("img_x": "/etc/passwd")") << QStringLiteral("not a valid SVG");
         QTest::newRow("image without path") << themeWith("images", R"("img_x": 7)") << QStringLiteral("needs the path");
+        QTest::newRow("font set twice") << themeWith("fonts", R"("fnt_x": {"pixelSize": 12}, "fnt_x": {"pixelSize": 14})")
+                                       << QStringLiteral("\"fonts\" sets \"fnt_x\" twice");
+        QTest::newRow("escaped twin") << themeWith("colors", "\"clr_a\": \"#ffffff\", \"clr_\\u0061\": \"#000000\"")
+                                     << QStringLiteral("\"colors\" sets \"clr_a\" twice");
     }
     void themeValuesOutOfRangeAreRefused()
     {
