@@ -40,19 +40,19 @@ const Option kFileOptions[] = {{"file", Kind::File}, {"append", Kind::Boolean}, 
                                {"buffersize", Kind::Positive}};
 const Option kRollingOptions[] = {{"maxfilesize", Kind::FileSize}, {"maximumfilesize", Kind::FileSize},
                                   {"maxbackupindex", Kind::Count}};
-const Option kDailyOptions[] = {{"datepattern", Kind::Text}};
 
 struct AppenderClass {
     const char* name; // lower case, without package
     bool console;
     bool rolling;
-    bool daily;
 };
-const AppenderClass kAppenders[] = {{"consoleappender", true, false, false},
-                                    {"fileappender", false, false, false},
-                                    {"rollingfileappender", false, true, false},
-                                    {"dailyrollingfileappender", false, false, true}};
-const char kAppenderNames[] = "ConsoleAppender, FileAppender, RollingFileAppender or DailyRollingFileAppender";
+const AppenderClass kAppenders[] = {{"consoleappender", true, false},
+                                    {"fileappender", false, false},
+                                    {"rollingfileappender", false, true}};
+const char kAppenderNames[] = "ConsoleAppender, FileAppender or RollingFileAppender";
+// log4cxx 1.0 reads this class from a properties file but starts it without a rolling policy, and
+// it then writes nothing.
+const char kDailyAppender[] = "dailyrollingfileappender";
 
 std::string lower(std::string text)
 {
@@ -230,8 +230,6 @@ const Option* findOption(const std::string& option, const AppenderClass& kind)
         return found;
     if (kind.rolling)
         return search(kRollingOptions);
-    if (kind.daily)
-        return search(kDailyOptions);
     return nullptr;
 }
 }
@@ -516,6 +514,10 @@ bool CLogConfigFile::checkAppender(const std::string& name)
         if (className == candidate.name)
             kind = &candidate;
     }
+    if (className == kDailyAppender)
+        return fail(QStringLiteral("appender \"%1\": DailyRollingFileAppender writes nothing with this log4cxx (it starts without a "
+                                   "rolling policy); use RollingFileAppender").arg(text(name)),
+                    line);
     if (!kind)
         return fail(QStringLiteral("appender \"%1\": unknown class \"%2\"; use %3").arg(text(name), text(trimmed(m_expanded[classKey])), QLatin1String(kAppenderNames)),
                     line);

@@ -23,9 +23,10 @@
  *   without a cycle and to at most kMaxExpandedChars characters;
  * - `log4j.rootLogger`, `log4j.logger.NAME` (or `log4j.rootCategory`, `log4j.category.NAME`) name a
  *   known level and appenders the file defines, and at least one of them is set;
- * - each appender is a ConsoleAppender, FileAppender, RollingFileAppender or
- *   DailyRollingFileAppender with a PatternLayout or SimpleLayout, every option is one that class
- *   knows, with a value of its kind; a conversion pattern uses known conversions only;
+ * - each appender is a ConsoleAppender, FileAppender or RollingFileAppender (log4cxx 1.0 starts a
+ *   DailyRollingFileAppender from a properties file without its rolling policy, and it writes
+ *   nothing) with a PatternLayout or SimpleLayout, every option is one that class knows, with a
+ *   value of its kind; a conversion pattern uses known conversions only;
  * - a file appender's folder exists and is writable (it is never created).
  * Other keys are free: they are the file's own variables.
  */

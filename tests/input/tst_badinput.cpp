@@ -95,6 +95,8 @@ private slots:
                                              << QStringLiteral("\"nowhere\", which is not defined");
         QTest::newRow("misspelt appender class") << QByteArray(kConsole).replace("ConsoleAppender", "ConsolAppender") + kPattern
                                                 << QStringLiteral("unknown class");
+        QTest::newRow("daily rolling appender") << QByteArray(kConsole).replace("ConsoleAppender", "DailyRollingFileAppender") + kPattern
+                                               << QStringLiteral("DailyRollingFileAppender writes nothing");
         QTest::newRow("no layout") << QByteArray("log4j.rootLogger=INFO, console\nlog4j.appender.console=org.apache.log4j.ConsoleAppender\n")
                                    << QStringLiteral("has no layout");
         QTest::newRow("unknown layout") << QByteArray(kConsole).replace("PatternLayout", "PrettyLayout") << QStringLiteral("unknown layout");
