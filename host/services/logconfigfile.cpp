@@ -15,7 +15,9 @@
 #include <set>
 
 namespace {
-constexpr int kMaxNesting = 64; // variables within variables
+constexpr int kMaxNesting = 64;       // variables within variables
+constexpr int kMaxFieldWidth = 1000;  // characters; log4cxx pads every line to the width it is given
+constexpr long kMaxBufferSize = 1024 * 1024; // bytes; log4cxx allocates the whole buffer at once
 const char kPrefix[] = "log4j.";
 const char kAppenderPrefix[] = "log4j.appender.";
 const char* const kLoggerPrefixes[] = {"log4j.logger.", "log4j.category."};
@@ -29,7 +31,7 @@ const char* const kConversions[] = {"c", "C", "d", "f", "F", "l", "L", "m", "M",
                                     "Y", "logger", "class", "date", "file", "location", "line", "message", "method",
                                     "level", "relative", "thread", "threadname", "ndc", "mdc", "properties", "throwable"};
 
-enum class Kind { Level, Boolean, Count, Positive, FileSize, Target, Text, File };
+enum class Kind { Level, Boolean, Count, BufferSize, FileSize, Target, Text, File };
 struct Option {
     const char* name; // lower case; log4cxx compares options without case
     Kind kind;
@@ -37,7 +39,7 @@ struct Option {
 const Option kWriterOptions[] = {{"threshold", Kind::Level}, {"encoding", Kind::Text}, {"immediateflush", Kind::Boolean}};
 const Option kConsoleOptions[] = {{"target", Kind::Target}};
 const Option kFileOptions[] = {{"file", Kind::File}, {"append", Kind::Boolean}, {"bufferedio", Kind::Boolean},
-                               {"buffersize", Kind::Positive}};
+                               {"buffersize", Kind::BufferSize}};
 const Option kRollingOptions[] = {{"maxfilesize", Kind::FileSize}, {"maximumfilesize", Kind::FileSize},
                                   {"maxbackupindex", Kind::Count}};
 
@@ -581,8 +583,9 @@ bool CLogConfigFile::checkOption(const std::string& key, const std::string& opti
         return isBoolean(value) || bad(QStringLiteral("true or false"));
     case Kind::Count:
         return isCount(value, false) || bad(QStringLiteral("a whole number"));
-    case Kind::Positive:
-        return isCount(value, true) || bad(QStringLiteral("a positive whole number"));
+    case Kind::BufferSize:
+        return (isCount(value, true) && std::atol(value.c_str()) <= kMaxBufferSize)
+            || bad(QStringLiteral("a whole number of bytes from 1 to %1").arg(kMaxBufferSize));
     case Kind::FileSize:
         return isFileSize(value) || bad(QStringLiteral("a size such as 10MB"));
     case Kind::Target:
@@ -618,12 +621,21 @@ bool CLogConfigFile::checkPattern(const std::string& pattern, int line)
             continue;
         if (i < size && pattern[i] == '-')
             ++i;
-        while (i < size && std::isdigit(static_cast<unsigned char>(pattern[i])))
-            ++i;
-        if (i < size && pattern[i] == '.') {
-            ++i;
+        // The minimum and the maximum width; a huge one would make log4cxx pad a line to gigabytes.
+        for (int part = 0; part < 2; ++part) {
+            const std::size_t digits = i;
             while (i < size && std::isdigit(static_cast<unsigned char>(pattern[i])))
                 ++i;
+            if (i - digits > 4 || (i > digits && std::stoi(pattern.substr(digits, i - digits)) > kMaxFieldWidth))
+                return fail(QStringLiteral("the conversion pattern has a field width of %1 at position %2; at most %3")
+                                .arg(text(pattern.substr(digits, std::min<std::size_t>(i - digits, 20))))
+                                .arg(start + 1)
+                                .arg(kMaxFieldWidth),
+                            line);
+            if (part == 0 && i < size && pattern[i] == '.')
+                ++i;
+            else
+                break;
         }
         std::size_t end = i;
         while (end < size && std::isalpha(static_cast<unsigned char>(pattern[end])))

@@ -103,6 +103,8 @@ private slots:
         QTest::newRow("pattern without a pattern") << QByteArray(kConsole) << QStringLiteral("needs log4j.appender.console.layout.ConversionPattern");
         QTest::newRow("unknown conversion") << consoleWith("", "log4j.appender.console.layout.ConversionPattern=%q %m%n\n")
                                            << QStringLiteral("unknown conversion %q");
+        QTest::newRow("gigantic field width") << consoleWith("", "log4j.appender.console.layout.ConversionPattern=%-2000000000m%n\n")
+                                             << QStringLiteral("field width of 2000000000");
         QTest::newRow("lone percent") << consoleWith("", "log4j.appender.console.layout.ConversionPattern=100% done %m\n")
                                      << QStringLiteral("without a conversion");
         QTest::newRow("unknown option") << consoleWith("log4j.appender.console.Colour=red\n") << QStringLiteral("has no option Colour");
