@@ -274,6 +274,12 @@ bool CLogConfigFile::parse(const QByteArray& text, const QString& path, QString*
         std::string value;
         ok = expand(it->second.value, it->second.line, stack, &value);
         m_expanded[it->first] = value;
+        // log4cxx reads an escape's next character without looking for the end: a value that ends
+        // in a lone backslash sends it past the string.
+        const std::size_t lastKept = value.find_last_not_of('\\');
+        const std::size_t trailing = value.size() - (lastKept == std::string::npos ? 0 : lastKept + 1);
+        if (ok && trailing % 2 == 1)
+            ok = fail(QStringLiteral("%1 ends with a lone backslash (write \\\\\\\\ for one)").arg(QString::fromStdString(it->first)), it->second.line);
     }
     ok = ok && checkLoggers();
     if (!ok) {

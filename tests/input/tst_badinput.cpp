@@ -105,6 +105,8 @@ private slots:
                                            << QStringLiteral("unknown conversion %q");
         QTest::newRow("gigantic field width") << consoleWith("", "log4j.appender.console.layout.ConversionPattern=%-2000000000m%n\n")
                                              << QStringLiteral("field width of 2000000000");
+        QTest::newRow("trailing backslash") << consoleWith("", "log4j.appender.console.layout.ConversionPattern=%m%n\\\\\n")
+                                           << QStringLiteral("ends with a lone backslash");
         QTest::newRow("lone percent") << consoleWith("", "log4j.appender.console.layout.ConversionPattern=100% done %m\n")
                                      << QStringLiteral("without a conversion");
         QTest::newRow("unknown option") << consoleWith("log4j.appender.console.Colour=red\n") << QStringLiteral("has no option Colour");
