@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <atomic>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 /// One subscriber's interest in a store. Delivery and cancellation exclude each other, so that a
 /// cancelled subscription never calls back; the mutex is recursive because a callback may itself
 /// end its own subscription.
@@ -191,19 +195,29 @@ void CDataCenter::publish(const std::string& accountKey, int type, const IDataPt
 
 void CDataCenter::beginTradingDay()
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    for (auto& typeTable : m_tables) {
-        Table& table = typeTable.second;
-        for (auto it = table.entries.begin(); it != table.entries.end();) {
-            if (it->record->isCompleted()) {
-                table.byKey.erase(it->record->getKey());
-                it = table.entries.erase(it);
-            } else {
-                ++it;
+    std::vector<IDataPtr> dropped; // released after the lock: a record's destructor is not ours to time
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        for (auto& typeTable : m_tables) {
+            Table& table = typeTable.second;
+            for (auto it = table.entries.begin(); it != table.entries.end();) {
+                if (it->record->isCompleted()) {
+                    dropped.push_back(std::move(it->record));
+                    table.byKey.erase(dropped.back()->getKey());
+                    it = table.entries.erase(it);
+                } else {
+                    ++it;
+                }
             }
+            table.completed = 0;
         }
-        table.completed = 0;
     }
+    dropped.clear();
+#if defined(__GLIBC__)
+    // A day's records are freed in many small pieces that glibc keeps for itself; once a day they
+    // go back to the system, so that a terminal's size follows what it holds.
+    malloc_trim(0);
+#endif
 }
 
 std::size_t CDataCenter::recordCount(int type) const

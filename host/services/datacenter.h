@@ -120,8 +120,9 @@ public:
     void publish(const std::string& accountKey, int type, const IDataPtr& record);
     /// Blocks until every store has delivered what was published so far.
     void waitForDeliveries();
-    /// A new trading day: every completed record is dropped, running ones carry over. Follow it with
-    /// CUserConfig::reloadAccounts() on the GUI thread, so that views rebuild from the stores.
+    /// A new trading day: every completed record is dropped, running ones carry over, and the memory
+    /// they took goes back to the system. Follow it with CUserConfig::reloadAccounts() on the GUI
+    /// thread, so that views rebuild from the stores.
     void beginTradingDay();
     /// Records of one type held now, and how many of them are completed.
     std::size_t recordCount(int type) const;
