@@ -6,8 +6,8 @@
 #
 # 24 simulated hours at the highest speed, 20, take 72 minutes. A new trading day begins every four
 # simulated hours (the simulator skips the nights). Writes build/soak/soak.csv and
-# build/soak/soak.png, and prints the resident size after the first trading day, at the end, and
-# its growth per simulated day over the run's later part.
+# build/soak/soak.png, and prints the resident size as each trading day begins and each day's
+# highest: the day's records make the size grow through a day, and go when the next one begins.
 set -euo pipefail
 
 repo_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -96,19 +96,16 @@ left.set_title("statusbar-demo soak: resident size and CPU every 10 s (dotted: a
 fig.tight_layout()
 fig.savefig(png, dpi=100)
 
-# Growth after the first trading day, by a least-squares line, per simulated day.
-later = [(h, r) for h, r in zip(hours, rss) if h >= day_hours]
-slope = 0.0
-if len(later) > 2:
-    n = len(later)
-    mh = sum(h for h, _ in later) / n
-    mr = sum(r for _, r in later) / n
-    var = sum((h - mh) ** 2 for h, _ in later)
-    slope = sum((h - mh) * (r - mr) for h, r in later) / var if var else 0.0
-first = later[0][1] if later else rss[0]
-print("run-soak: %d samples; resident %.1f MiB after the first trading day, %.1f MiB at most, %.1f MiB at the end"
-      % (len(rows), first, max(rss), rss[-1]))
-print("run-soak: growth after the first trading day %.2f MiB per simulated day; CPU %.0f %% of one core on average"
-      % (slope * 24, sum(cpu) / len(cpu)))
+# A day's records stay until the next day begins, so the size grows through each day and drops when
+# the next begins: what must stay flat is the size as each day begins, and each day's highest.
+days = int(hours[-1] // day_hours) + 1
+peaks = [max([r for h, r in zip(hours, rss) if int(h // day_hours) == d] or [0.0]) for d in range(days)]
+starts = [next(r for h, r in zip(hours, rss) if h >= d * day_hours) for d in range(1, days) if hours[-1] >= d * day_hours]
+print("run-soak: %d samples, CPU %.0f %% of one core on average" % (len(rows), sum(cpu) / len(cpu)))
+print("run-soak: resident size as each trading day begins (after the first): %s MiB"
+      % (", ".join("%.1f" % s for s in starts) or "none yet"))
+print("run-soak: highest resident size in each trading day: %s MiB" % ", ".join("%.1f" % p for p in peaks))
+if len(starts) > 1:
+    print("run-soak: from one day's start to the next: %+.2f MiB a trading day" % ((starts[-1] - starts[0]) / (len(starts) - 1)))
 print("run-soak: %s and %s" % (path, png))
 PY
