@@ -7,6 +7,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#include <cmath>
 #include <limits>
 #include <type_traits>
 
@@ -23,7 +24,8 @@ constexpr double kMaxSimSpeed = 20.0;
 constexpr int kMinFloodRate = 1;
 
 // Reads a numeric option into out when given; false with a message when it is not a number of
-// the right kind (whole for integers) in range.
+// the right kind (whole for integers) in range. "nan" and "inf" read as numbers: NaN fails every
+// comparison, so it is refused by name before the range test.
 template <class T>
 bool readNumber(const QCommandLineParser& parser, const QCommandLineOption& option, T low, T high, T* out, QString* error)
 {
@@ -36,6 +38,8 @@ bool readNumber(const QCommandLineParser& parser, const QCommandLineOption& opti
         value = text.toLongLong(&ok);
     else
         value = text.toDouble(&ok);
+    if constexpr (!std::is_integral_v<T>)
+        ok = ok && std::isfinite(value);
     if (!ok || value < low || value > high) {
         *error = QStringLiteral("--%1: \"%2\" is not a %3 from %4 to %5")
                      .arg(option.names().constFirst(), text,
@@ -68,6 +72,11 @@ CDemoOptions::Result CDemoOptions::parse(const QStringList& arguments)
                                          QStringLiteral("name"));
     const QCommandLineOption themeFileOption(QStringLiteral("theme-file"), QStringLiteral("Load the theme from a JSON file."),
                                              QStringLiteral("path"));
+    const QCommandLineOption configDirOption(
+        QStringLiteral("config-dir"),
+        QStringLiteral("Read terminal.json and log4cxx.properties from <dir> instead of the installation's config/ folder "
+                       "(the chart page is then looked for in webwidget/ beside it)."),
+        QStringLiteral("dir"));
     const QCommandLineOption scaleOption(QStringLiteral("scale"), QStringLiteral("UI scale in percent, 80 to 200."),
                                          QStringLiteral("percent"));
     const QCommandLineOption clientTypeOption(QStringLiteral("client-type"),
@@ -98,7 +107,7 @@ CDemoOptions::Result CDemoOptions::parse(const QStringList& arguments)
         QStringLiteral("grant"),
         QStringLiteral("Grant a module right, such as mdl_auth/mdl_auth_tolvex (the mini quote launcher); may be repeated."),
         QStringLiteral("group/module"));
-    parser.addOptions({screenshotOption, screenshotDelayOption, quitOption, themeOption, themeFileOption, scaleOption,
+    parser.addOptions({screenshotOption, screenshotDelayOption, quitOption, themeOption, themeFileOption, configDirOption, scaleOption,
                        clientTypeOption, modeOption, widthOption, seedOption, noSimOption, simSpeedOption, floodOption,
                        floodRateOption, launcherOption, grantOption});
 
@@ -132,6 +141,12 @@ CDemoOptions::Result CDemoOptions::parse(const QStringList& arguments)
     }
     if (parser.isSet(themeFileOption) && themeFile.isEmpty()) {
         m_errorText = QStringLiteral("--theme-file: the path is empty");
+        return Result::Error;
+    }
+
+    configDir = parser.value(configDirOption);
+    if (parser.isSet(configDirOption) && configDir.isEmpty()) {
+        m_errorText = QStringLiteral("--config-dir: the path is empty");
         return Result::Error;
     }
 

@@ -30,6 +30,7 @@ public:
     double quitAfterSeconds = 0.0;       ///< 0: run until closed
     QString theme;                       ///< empty: keep the default theme
     QString themeFile;
+    QString configDir;                   ///< empty: the installation's config/ folder
     int scalePercent = 100;
     int clientType = 0;
     int mode = 0;

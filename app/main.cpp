@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFont>
@@ -101,6 +102,13 @@ int main(int argc, char* argv[])
     QApplication::setFont(font);
 
     QString error;
+    if (!options.configDir.isEmpty()) {
+        if (!QFileInfo(options.configDir).isDir()) {
+            printError(QStringLiteral("--config-dir: %1 is not a folder").arg(options.configDir));
+            return kExitUsage;
+        }
+        setConfigDir(QDir(options.configDir).absolutePath());
+    }
     if (!CLogCenter::instance()->configure(CLogCenter::defaultConfigFile(), &error)
         || !getConfig()->load(CConfig::defaultFile(), &error)) {
         printError(error);

@@ -5,6 +5,7 @@ function(statusbar_add_test name)
     cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
     add_executable(${name} ${ARG_UNPARSED_ARGUMENTS})
     target_link_libraries(${name} PRIVATE Qt5::Test StatusBar::testsupport ${ARG_LIBS})
+    statusbar_keep_modules_loaded(${name})
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES
         TIMEOUT 300

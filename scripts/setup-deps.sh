@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the demo and the tests need, if any is missing.
+# Installs the Debian 12 packages the build, the demo and the tests need, if any is missing, and
+# the packages named as arguments (scripts that need more tools name them).
 # Runs apt-get as root, or through sudo otherwise; does nothing when everything is present.
 set -euo pipefail
 
@@ -12,6 +13,7 @@ packages=(
     fonts-wqy-microhei
     xvfb xauth
     libbenchmark-dev
+    "$@"
 )
 
 missing=()

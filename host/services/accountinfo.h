@@ -11,6 +11,9 @@ class TERMINALHOST_EXPORT IData
 public:
     virtual ~IData();
     virtual std::string getKey() const = 0;
+    /// True once the record can no longer change (a filled order, a finished task): the data center
+    /// may then age it out.
+    virtual bool isCompleted() const;
 };
 using IDataPtr = std::shared_ptr<IData>;
 

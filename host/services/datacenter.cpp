@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <atomic>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 /// One subscriber's interest in a store. Delivery and cancellation exclude each other, so that a
 /// cancelled subscription never calls back; the mutex is recursive because a callback may itself
 /// end its own subscription.
@@ -56,8 +60,9 @@ SubRequest::~SubRequest()
     m_subscription->cancel();
 }
 
-CAccountData::CAccountData(std::string accountKey)
-    : m_accountKey(std::move(accountKey))
+CAccountData::CAccountData(CDataCenter* center, std::string accountKey)
+    : m_center(center)
+    , m_accountKey(std::move(accountKey))
     , m_deliveries(RPCEngine::instance()->newStrand())
 {
 }
@@ -66,9 +71,16 @@ CAccountData::~CAccountData() = default;
 
 void CAccountData::getVector(int type, std::vector<IDataPtr>& out) const
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    const auto it = m_records.find(type);
-    out = it == m_records.end() ? std::vector<IDataPtr>() : it->second.list;
+    out.clear();
+    const bool shared = this == &m_center->m_shared;
+    std::lock_guard<std::mutex> lock(m_center->m_mutex);
+    const auto table = m_center->m_tables.find(type);
+    if (table == m_center->m_tables.end())
+        return;
+    for (const CDataCenter::Entry& entry : table->second.entries) {
+        if (shared || entry.account == this)
+            out.push_back(entry.record);
+    }
 }
 
 SubRequestPtr CAccountData::subscribe(int type, const std::string& recordKey, Callback callback)
@@ -77,39 +89,26 @@ SubRequestPtr CAccountData::subscribe(int type, const std::string& recordKey, Ca
         return nullptr;
     auto subscription = std::make_shared<CDataSubscription>(type, recordKey, std::move(callback));
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
+        std::lock_guard<std::mutex> lock(m_center->m_mutex);
         m_subscriptions.push_back(subscription);
     }
     return std::make_shared<SubRequest>(subscription);
 }
 
-void CAccountData::publish(int type, const IDataPtr& record)
+void CAccountData::notify(int type, const std::string& key, const IDataPtr& record)
 {
-    if (!record)
-        return;
-    const std::string key = record->getKey();
+    // Ended subscriptions are dropped here, on the way, rather than by their handles.
+    m_subscriptions.erase(std::remove_if(m_subscriptions.begin(), m_subscriptions.end(),
+                                         [](const auto& subscription) { return !subscription->isActive(); }),
+                          m_subscriptions.end());
     std::vector<std::shared_ptr<CDataSubscription>> receivers;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        Records& records = m_records[type];
-        const auto found = records.index.find(key);
-        if (found == records.index.end()) {
-            records.index.emplace(key, records.list.size());
-            records.list.push_back(record);
-        } else {
-            records.list[found->second] = record;
-        }
-        // Ended subscriptions are dropped here, on the way, rather than by their handles.
-        m_subscriptions.erase(std::remove_if(m_subscriptions.begin(), m_subscriptions.end(),
-                                             [](const auto& subscription) { return !subscription->isActive(); }),
-                              m_subscriptions.end());
-        for (const auto& subscription : m_subscriptions) {
-            if (subscription->wants(type, key))
-                receivers.push_back(subscription);
-        }
+    for (const auto& subscription : m_subscriptions) {
+        if (subscription->wants(type, key))
+            receivers.push_back(subscription);
     }
     if (receivers.empty())
         return;
+    // post() never runs the handler here, so posting under the data center's lock cannot deadlock.
     boost::asio::post(*m_deliveries, [receivers = std::move(receivers), record] {
         for (const auto& subscription : receivers)
             subscription->deliver(record);
@@ -121,15 +120,8 @@ void CAccountData::waitForDeliveries()
     RPCEngine::waitForStrand(*m_deliveries);
 }
 
-void CAccountData::clear()
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_records.clear();
-    m_subscriptions.clear();
-}
-
 CDataCenter::CDataCenter()
-    : m_shared(std::string())
+    : m_shared(this, std::string())
 {
 }
 
@@ -143,9 +135,8 @@ CAccountData* CDataCenter::getAccountData(const CAccountInfo& account)
 CAccountData* CDataCenter::getAccountData(const std::string& accountKey)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (!m_activeAccounts.count(accountKey))
-        return nullptr;
-    return m_accounts.at(accountKey).get();
+    const auto it = m_accounts.find(accountKey);
+    return it != m_accounts.end() && it->second->m_loggedIn ? it->second.get() : nullptr;
 }
 
 CAccountData* CDataCenter::getSharedData()
@@ -160,21 +151,87 @@ SubRequestPtr CDataCenter::subscribe(const std::string& accountKey, int type, co
     return store ? store->subscribe(type, recordKey, std::move(callback)) : nullptr;
 }
 
+CAccountData* CDataCenter::storeOf(const std::string& accountKey)
+{
+    std::unique_ptr<CAccountData>& store = m_accounts[accountKey];
+    if (!store)
+        store.reset(new CAccountData(this, accountKey));
+    return store.get();
+}
+
 CAccountData* CDataCenter::addAccount(const std::string& accountKey)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    std::unique_ptr<CAccountData>& store = m_accounts[accountKey];
-    if (!store)
-        store = std::make_unique<CAccountData>(accountKey);
-    m_activeAccounts.insert(accountKey);
-    return store.get();
+    CAccountData* store = storeOf(accountKey);
+    store->m_loggedIn = true;
+    return store;
 }
 
 void CDataCenter::publish(const std::string& accountKey, int type, const IDataPtr& record)
 {
-    if (CAccountData* store = getAccountData(accountKey))
-        store->publish(type, record);
-    m_shared.publish(type, record);
+    if (!record)
+        return;
+    const std::string key = record->getKey();
+    const bool completed = record->isCompleted();
+    std::lock_guard<std::mutex> lock(m_mutex);
+    CAccountData* account = accountKey.empty() ? nullptr : storeOf(accountKey);
+    Table& table = m_tables[type];
+    const auto found = table.byKey.find(key);
+    if (found == table.byKey.end()) {
+        table.entries.push_back(Entry{record, account});
+        table.byKey.emplace(key, std::prev(table.entries.end()));
+    } else {
+        Entry& entry = *found->second;
+        table.completed -= entry.record->isCompleted() ? 1 : 0;
+        entry.record = record;
+        entry.account = account;
+    }
+    table.completed += completed ? 1 : 0;
+
+    if (account && account->m_loggedIn)
+        account->notify(type, key, record);
+    m_shared.notify(type, key, record);
+}
+
+void CDataCenter::beginTradingDay()
+{
+    std::vector<IDataPtr> dropped; // released after the lock: a record's destructor is not ours to time
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        for (auto& typeTable : m_tables) {
+            Table& table = typeTable.second;
+            for (auto it = table.entries.begin(); it != table.entries.end();) {
+                if (it->record->isCompleted()) {
+                    dropped.push_back(std::move(it->record));
+                    table.byKey.erase(dropped.back()->getKey());
+                    it = table.entries.erase(it);
+                } else {
+                    ++it;
+                }
+            }
+            table.completed = 0;
+        }
+    }
+    dropped.clear();
+#if defined(__GLIBC__)
+    // A day's records are freed in many small pieces that glibc keeps for itself; once a day they
+    // go back to the system, so that a terminal's size follows what it holds.
+    malloc_trim(0);
+#endif
+}
+
+std::size_t CDataCenter::recordCount(int type) const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const auto it = m_tables.find(type);
+    return it == m_tables.end() ? 0 : it->second.entries.size();
+}
+
+std::size_t CDataCenter::completedCount(int type) const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const auto it = m_tables.find(type);
+    return it == m_tables.end() ? 0 : it->second.completed;
 }
 
 void CDataCenter::waitForDeliveries()
@@ -192,10 +249,12 @@ void CDataCenter::waitForDeliveries()
 void CDataCenter::reset()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    for (const auto& entry : m_accounts)
-        entry.second->clear();
-    m_activeAccounts.clear();
-    m_shared.clear();
+    m_tables.clear();
+    for (const auto& entry : m_accounts) {
+        entry.second->m_subscriptions.clear();
+        entry.second->m_loggedIn = false;
+    }
+    m_shared.m_subscriptions.clear();
 }
 
 TraderCenter* TraderCenter::instance()

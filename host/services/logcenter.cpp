@@ -1,11 +1,10 @@
 #include "logcenter.h"
 
 #include <terminalhost/config.h>
+#include <terminalhost/logconfigfile.h>
 
 #include <QDir>
 #include <QFileInfo>
-
-#include <log4cxx/propertyconfigurator.h>
 
 namespace {
 const char kLogDirVariable[] = "STATUSBAR_LOG_DIR";
@@ -32,20 +31,27 @@ QString CLogCenter::defaultConfigFile()
 
 bool CLogCenter::configure(const QString& propertiesFile, QString* error)
 {
-    const QFileInfo info(propertiesFile);
-    if (!info.isFile() || !info.isReadable()) {
+    auto fail = [error](const QString& problem) {
         if (error)
-            *error = QStringLiteral("log configuration %1: %2")
-                         .arg(propertiesFile, info.exists() ? QStringLiteral("not a readable file") : QStringLiteral("file not found"));
+            *error = problem;
         return false;
-    }
-    // The file appender writes under ${STATUSBAR_LOG_DIR}; by default the installation's logs/ folder.
+    };
+    // The file appender writes under ${STATUSBAR_LOG_DIR}; by default the installation's logs/
+    // folder, beside config/. That folder of the installation's own is the only one ever made.
     if (qEnvironmentVariableIsEmpty(kLogDirVariable)) {
-        const QString logDir = QDir(info.absolutePath() + QStringLiteral("/../logs")).absolutePath();
-        QDir().mkpath(logDir);
+        const QString configDir = getConfigDir();
+        const QString logDir = QDir(configDir + QStringLiteral("/../logs")).absolutePath();
+        if (QFileInfo(configDir).isDir() && !QFileInfo(logDir).isDir() && !QDir().mkdir(logDir))
+            return fail(QStringLiteral("log folder %1 could not be made").arg(logDir));
         qputenv(kLogDirVariable, QFile::encodeName(logDir));
+    } else if (!QFileInfo(qEnvironmentVariable(kLogDirVariable)).isDir()) {
+        return fail(QStringLiteral("%1=%2: no such folder").arg(QLatin1String(kLogDirVariable), qEnvironmentVariable(kLogDirVariable)));
     }
-    log4cxx::PropertyConfigurator::configure(log4cxx::File(propertiesFile.toStdString()));
+    CLogConfigFile file;
+    QString problem;
+    if (!file.load(propertiesFile, &problem))
+        return fail(problem);
+    file.apply();
     return true;
 }
 

@@ -22,8 +22,9 @@ public:
     bool fileLogEnabled(int debugId) const { return m_enabled.contains(debugId); }
     void setFileLogEnabled(int debugId, bool on);
 
-    /// Loads a log4cxx properties file. A missing or unreadable file leaves logging as it was and
-    /// names the file in error.
+    /// Checks a log4cxx properties file (CLogConfigFile) and hands it to log4cxx. A missing,
+    /// unreadable or malformed file, or a log folder that does not exist, leaves logging as it was
+    /// and error names the file and the problem.
     bool configure(const QString& propertiesFile, QString* error = nullptr);
     /// The properties file in the configuration directory.
     static QString defaultConfigFile();

@@ -11,6 +11,11 @@ COrderDetail::COrderDetail(std::string orderId, std::string accountKey, std::str
 {
 }
 
+bool COrderDetail::isCompleted() const
+{
+    return COrderDetailHelper::completed(*this);
+}
+
 bool COrderDetailHelper::completed(const COrderDetail& order)
 {
     switch (order.status()) {
@@ -29,4 +34,9 @@ CTaskDetail::CTaskDetail(std::string taskId, std::string accountKey, std::string
     , m_name(std::move(name))
     , m_status(status)
 {
+}
+
+bool CTaskDetail::isCompleted() const
+{
+    return m_status == kStatusFinished || m_status == kStatusStopped;
 }

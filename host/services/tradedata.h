@@ -30,6 +30,7 @@ public:
     COrderDetail(std::string orderId, std::string accountKey, std::string code, EOrderStatus status, int volume = 0,
                  double price = 0.0);
     std::string getKey() const override { return m_orderId; }
+    bool isCompleted() const override;
     const std::string& accountKey() const { return m_accountKey; }
     const std::string& code() const { return m_code; }
     EOrderStatus status() const { return m_status; }
@@ -59,9 +60,13 @@ class TERMINALHOST_EXPORT CTaskDetail : public IData
 {
 public:
     static constexpr int kStatusRunning = 3;
+    static constexpr int kStatusFinished = 4;
+    static constexpr int kStatusStopped = 5; ///< stopped by the user
 
     CTaskDetail(std::string taskId, std::string accountKey, std::string name, int status);
     std::string getKey() const override { return m_taskId; }
+    /// Finished or stopped; the other codes (waiting, running, paused ...) may still change.
+    bool isCompleted() const override;
     const std::string& accountKey() const { return m_accountKey; }
     const std::string& name() const { return m_name; }
     int status() const { return m_status; }

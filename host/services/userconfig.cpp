@@ -28,6 +28,11 @@ void CUserConfig::setAccountList(std::vector<CAccountInfoPtr> accounts)
     emit sigLoadAccounts();
 }
 
+void CUserConfig::reloadAccounts()
+{
+    emit sigLoadAccounts();
+}
+
 void CUserConfig::reset()
 {
     m_onlyShowTradeModule = false;

@@ -56,6 +56,9 @@ public:
 
     /// Replaces the account list and announces it.
     void setAccountList(std::vector<CAccountInfoPtr> accounts);
+    /// Announces the account list again, as the terminal does when a trading day begins: views
+    /// that mirror the accounts' data rebuild it.
+    void reloadAccounts();
 
     void reset();
 

@@ -25,6 +25,7 @@ constexpr int kLoginStepMs = 3000;
 constexpr int kFirstLoginMs = 600;      // the accounts log in shortly after start, as after a terminal's login
 constexpr int kStrategyStepMs = 2500;
 constexpr int kOrderServiceStepMs = 5000;
+constexpr double kTradingDayMs = CBackendSimulator::kTradingDaySeconds * 1000.0;
 constexpr double kMinSpeedFactor = 0.1;
 constexpr double kMaxSpeedFactor = 20.0;
 constexpr double kMsPerSecond = 1000.0;
@@ -116,6 +117,7 @@ CBackendSimulator::CBackendSimulator(std::uint32_t seed, QObject* parent)
     , m_quoteTimer(new QTimer(this))
     , m_strategyTimer(new QTimer(this))
     , m_orderServiceTimer(new QTimer(this))
+    , m_tradingDayTimer(new QTimer(this))
 {
     // The worker draws from its own generator so that the two timelines do not disturb each other.
     std::seed_seq loginSeed{seed, 0x4c4f47u};
@@ -137,6 +139,7 @@ CBackendSimulator::CBackendSimulator(std::uint32_t seed, QObject* parent)
     connect(m_quoteTimer, &QTimer::timeout, this, &CBackendSimulator::stepQuoteSources);
     connect(m_strategyTimer, &QTimer::timeout, this, &CBackendSimulator::stepStrategies);
     connect(m_orderServiceTimer, &QTimer::timeout, this, &CBackendSimulator::stepOrderService);
+    connect(m_tradingDayTimer, &QTimer::timeout, this, &CBackendSimulator::startTradingDay);
     applyIntervals();
 }
 
@@ -177,6 +180,7 @@ void CBackendSimulator::start()
     m_quoteTimer->start();
     m_strategyTimer->start();
     m_orderServiceTimer->start();
+    m_tradingDayTimer->start();
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_stopRequested = false;
@@ -198,6 +202,7 @@ void CBackendSimulator::stop()
     m_quoteTimer->stop();
     m_strategyTimer->stop();
     m_orderServiceTimer->stop();
+    m_tradingDayTimer->stop();
     m_flood->stop();
     m_trade->stop();
     m_market->stop();
@@ -218,6 +223,8 @@ void CBackendSimulator::stop()
 
 void CBackendSimulator::setSpeedFactor(double factor)
 {
+    if (std::isnan(factor))
+        return; // a NaN would pass the clamp and reach the integer intervals below
     factor = std::clamp(factor, kMinSpeedFactor, kMaxSpeedFactor);
     if (factor == m_speedFactor.load())
         return;
@@ -234,6 +241,14 @@ void CBackendSimulator::applyIntervals()
     m_quoteTimer->setInterval(static_cast<int>(kQuoteStepMs / factor));
     m_strategyTimer->setInterval(static_cast<int>(kStrategyStepMs / factor));
     m_orderServiceTimer->setInterval(static_cast<int>(kOrderServiceStepMs / factor));
+    m_tradingDayTimer->setInterval(static_cast<int>(kTradingDayMs / factor));
+}
+
+void CBackendSimulator::startTradingDay()
+{
+    ++m_tradingDays;
+    TraderCenter::instance()->getDataCenter()->beginTradingDay();
+    getUserConfig()->reloadAccounts();
 }
 
 void CBackendSimulator::setFloodRate(int updatesPerSecond)

@@ -42,6 +42,9 @@ class QTimer;
  * - Order service: the file order service stops and starts again now and then; its status text follows.
  * - Market information: CMarketInfoSimulator fills the stock list and moves the index quotes, the
  *   exchanges' announcements, the messages and the trading day (marketInfo()).
+ * - Trading days: every kTradingDaySeconds of simulated time a new trading day begins: the data
+ *   center drops the day's completed orders and tasks, and the accounts are announced again so that
+ *   views rebuild from what is kept. The night between two days is skipped.
  *
  * Network, quote, strategy and order service steps run on the GUI thread from timers; logins, orders
  * and tasks are published from worker threads. The same seed gives the same sequence of states on
@@ -54,6 +57,8 @@ public:
     /// The flood's default: order updates per second over all its threads.
     static constexpr int kDefaultFloodRate = 200000;
     static constexpr int kMaxFloodRate = 5000000;
+    /// Simulated seconds of one trading day: the four hours of continuous trading.
+    static constexpr int kTradingDaySeconds = 4 * 3600;
 
     explicit CBackendSimulator(std::uint32_t seed, QObject* parent = nullptr);
     ~CBackendSimulator() override;
@@ -69,7 +74,8 @@ public:
     void stop();
     bool isRunning() const { return m_running; }
 
-    /// 1 is real time; 2 runs every walk twice as fast. Clamped to [0.1, 20].
+    /// 1 is real time; 2 runs every walk twice as fast. Clamped to [0.1, 20]; a factor that is not a
+    /// number is ignored.
     void setSpeedFactor(double factor);
     double speedFactor() const { return m_speedFactor.load(); }
 
@@ -95,6 +101,11 @@ public:
     /// Reports the running strategies again, for a status bar built after they started: the bar learns
     /// of strategies only from the manager's reports.
     void republishStrategies();
+    /// Begins the next trading day, as its timer does: completed records go, the accounts are announced
+    /// again. GUI thread.
+    void startTradingDay();
+    /// Trading days begun since construction.
+    int tradingDaysStarted() const { return m_tradingDays; }
 
     /// Order updates per second of the flood, 0 to switch it off; clamped to kMaxFloodRate. Takes
     /// effect at once while running, else at start(). Stopping it joins its threads.
@@ -139,6 +150,7 @@ private:
     QTimer* m_quoteTimer = nullptr;
     QTimer* m_strategyTimer = nullptr;
     QTimer* m_orderServiceTimer = nullptr;
+    QTimer* m_tradingDayTimer = nullptr;
     bool m_running = false;
     double m_delayMs = 5.0;
     double m_delayTargetMs = 5.0;
@@ -152,6 +164,7 @@ private:
     int m_nextStrategyId = 1;
     int m_fileOrdersRead = 0;
     int m_floodRate = 0;
+    int m_tradingDays = 0;
 
     // Shared with the login worker.
     std::atomic<double> m_speedFactor{1.0};

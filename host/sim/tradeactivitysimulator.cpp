@@ -208,7 +208,7 @@ void CTradeActivitySimulator::stepTasks(const std::vector<std::size_t>& live)
     const auto isLive = [&live](std::size_t account) { return std::find(live.begin(), live.end(), account) != live.end(); };
     for (Task& task : m_tasks) {
         if (isLive(task.account) && --task.stepsLeft <= 0)
-            publishTask(task, chance(kTaskFinishChance) ? kTaskFinished : kTaskStopped);
+            publishTask(task, chance(kTaskFinishChance) ? CTaskDetail::kStatusFinished : CTaskDetail::kStatusStopped);
     }
     m_tasks.erase(std::remove_if(m_tasks.begin(), m_tasks.end(), [](const Task& task) { return task.stepsLeft <= 0; }),
                   m_tasks.end());
@@ -219,7 +219,7 @@ void CTradeActivitySimulator::stepTasks(const std::vector<std::size_t>& live)
         return;
     Task task{sequenceId("TK", m_nextTaskId++), live[pick(live.size())], kTaskNames[pick(std::size(kTaskNames))],
               std::uniform_int_distribution<int>(kMinTaskSteps, kMaxTaskSteps)(m_rng)};
-    publishTask(task, kTaskRunning);
+    publishTask(task, CTaskDetail::kStatusRunning);
     m_tasks.push_back(std::move(task));
 }
 

@@ -25,11 +25,6 @@
 class CTradeActivitySimulator
 {
 public:
-    /// Task status codes the task panel knows: 3 running, 4 finished, 5 stopped by the user.
-    static constexpr int kTaskRunning = 3;
-    static constexpr int kTaskFinished = 4;
-    static constexpr int kTaskStopped = 5;
-
     CTradeActivitySimulator(std::uint32_t seed, std::vector<CAccountInfoPtr> accounts);
     ~CTradeActivitySimulator();
     CTradeActivitySimulator(const CTradeActivitySimulator&) = delete;

@@ -9,8 +9,19 @@
 
 class QJsonObject;
 
-/// Reads a file holding one JSON object. On failure returns false and says in problem what is wrong
-/// (missing, unreadable, malformed, not an object) without naming the file.
+class QByteArray;
+
+/// Largest settings file (theme, installation settings, log configuration) the host reads, in bytes.
+constexpr qint64 kMaxSettingsFileBytes = 1024 * 1024;
+
+/// Reads a whole regular file of at most maxBytes. On failure returns false and says in problem what
+/// is wrong (missing, not a regular file, too large, unreadable) without naming the file. Devices
+/// and pipes are refused: they may never end.
+TERMINALHOST_EXPORT bool readSettingsFile(const QString& path, QByteArray* out, QString* problem,
+                                          qint64 maxBytes = kMaxSettingsFileBytes);
+/// Reads a file holding one JSON object, through readSettingsFile(). On failure returns false and
+/// says in problem what is wrong (missing, too large, unreadable, a key set twice in one object,
+/// malformed, not an object) without naming the file.
 TERMINALHOST_EXPORT bool readJsonObject(const QString& path, QJsonObject* out, QString* problem);
 
 /// UTF-8 bytes from the services to text.

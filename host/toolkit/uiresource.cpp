@@ -3,29 +3,48 @@
 #include <terminalhost/hostutils.h>
 #include <terminalhost/uiresourcechangehandler.h>
 
-#include <QFile>
 #include <QJsonObject>
+#include <QJsonValue>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QtDebug>
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 const QColor kNeutralColor(128, 128, 128);
 const char kNeutralFamily[] = "WenQuanYi Micro Hei";
 constexpr int kNeutralPixelSize = 12;
+constexpr int kMaxFontPixelSize = 200; // px; a bar 24 pixels high has no use for more
+constexpr int kMaxSizePx = 10000;
+constexpr int kMaxImagePx = 1024;      // px on a side of an image's natural size
+constexpr int kUnknownWeight = -1;
+constexpr int kNotAWholeNumber = std::numeric_limits<int>::min();
 
 int weightFromName(const QString& name)
 {
+    if (name == QLatin1String("normal"))
+        return QFont::Normal;
     if (name == QLatin1String("bold"))
         return QFont::Bold;
     if (name == QLatin1String("demibold"))
         return QFont::DemiBold;
     if (name == QLatin1String("black"))
         return QFont::Black;
-    return QFont::Normal;
+    return kUnknownWeight;
+}
+
+// A JSON number that is a whole number from low to high, or kNotAWholeNumber.
+int wholeNumber(const QJsonValue& value, int low, int high)
+{
+    if (!value.isDouble())
+        return kNotAWholeNumber;
+    const double number = value.toDouble();
+    if (!(number >= low && number <= high) || number != std::floor(number))
+        return kNotAWholeNumber;
+    return static_cast<int>(number);
 }
 }
 
@@ -39,6 +58,8 @@ CUiResource::CUiResource()
 {
     setTheme(QStringLiteral("dark"));
 }
+
+CUiResource::~CUiResource() = default;
 
 QStringList CUiResource::builtInThemes()
 {
@@ -88,29 +109,54 @@ bool CUiResource::loadFrom(const QString& path, const QString& name, QString* er
     QHash<QString, FontSpec> fonts;
     const QJsonObject fontObject = root.value(QLatin1String("fonts")).toObject();
     for (auto it = fontObject.begin(); it != fontObject.end(); ++it) {
+        if (!it.value().isObject())
+            return fail(QStringLiteral("font \"%1\" must be an object with family, pixelSize and weight").arg(it.key()));
         const QJsonObject entry = it.value().toObject();
-        if (entry.value(QLatin1String("pixelSize")).toInt() <= 0)
-            return fail(QStringLiteral("font \"%1\" needs a positive pixelSize").arg(it.key()));
-        fonts.insert(it.key(), FontSpec{entry.value(QLatin1String("family")).toString(QLatin1String(kNeutralFamily)),
-                                        entry.value(QLatin1String("pixelSize")).toInt(),
-                                        weightFromName(entry.value(QLatin1String("weight")).toString())});
+        const QJsonValue family = entry.value(QLatin1String("family"));
+        if (!family.isUndefined() && (!family.isString() || family.toString().isEmpty()))
+            return fail(QStringLiteral("font \"%1\" needs a family name").arg(it.key()));
+        const int pixelSize = wholeNumber(entry.value(QLatin1String("pixelSize")), 1, kMaxFontPixelSize);
+        if (pixelSize == kNotAWholeNumber)
+            return fail(QStringLiteral("font \"%1\" needs a pixelSize from 1 to %2").arg(it.key()).arg(kMaxFontPixelSize));
+        const QJsonValue weight = entry.value(QLatin1String("weight"));
+        const int weightValue = weight.isUndefined() ? QFont::Normal : weightFromName(weight.toString());
+        if (weightValue == kUnknownWeight)
+            return fail(QStringLiteral("font \"%1\" has an unknown weight; use normal, demibold, bold or black").arg(it.key()));
+        fonts.insert(it.key(), FontSpec{family.toString(QLatin1String(kNeutralFamily)), pixelSize, weightValue});
     }
     QHash<QString, int> sizes;
     const QJsonObject sizeObject = root.value(QLatin1String("sizes")).toObject();
     for (auto it = sizeObject.begin(); it != sizeObject.end(); ++it) {
-        if (!it.value().isDouble())
-            return fail(QStringLiteral("size \"%1\" is not a number").arg(it.key()));
-        sizes.insert(it.key(), it.value().toInt());
+        const int size = wholeNumber(it.value(), 0, kMaxSizePx);
+        if (size == kNotAWholeNumber)
+            return fail(QStringLiteral("size \"%1\" is not a whole number from 0 to %2").arg(it.key()).arg(kMaxSizePx));
+        sizes.insert(it.key(), size);
     }
     QHash<QString, QString> images;
+    Renderers renderers;
     const QJsonObject imageObject = root.value(QLatin1String("images")).toObject();
     for (auto it = imageObject.begin(); it != imageObject.end(); ++it) {
         QString imagePath = it.value().toString();
+        if (imagePath.isEmpty())
+            return fail(QStringLiteral("image \"%1\" needs the path of an SVG file").arg(it.key()));
         if (!imagePath.contains(QLatin1Char('/')))
             imagePath = QStringLiteral(":/icons/") + imagePath;
-        if (!QFile::exists(imagePath))
-            return fail(QStringLiteral("image \"%1\" names %2, which does not exist").arg(it.key(), imagePath));
+        // Read and checked now, so that a theme that loads draws every one of its images.
+        QByteArray svg;
+        if (!readSettingsFile(imagePath, &svg, &problem))
+            return fail(QStringLiteral("image \"%1\" names %2: %3").arg(it.key(), imagePath, problem));
+        auto renderer = std::make_unique<QSvgRenderer>(svg);
+        const QSize natural = renderer->defaultSize();
+        if (!renderer->isValid() || natural.isEmpty())
+            return fail(QStringLiteral("image \"%1\" names %2, which is not a valid SVG image").arg(it.key(), imagePath));
+        if (natural.width() > kMaxImagePx || natural.height() > kMaxImagePx)
+            return fail(QStringLiteral("image \"%1\" in %2 is %3 x %4 pixels; at most %5 on a side")
+                            .arg(it.key(), imagePath)
+                            .arg(natural.width())
+                            .arg(natural.height())
+                            .arg(kMaxImagePx));
         images.insert(it.key(), imagePath);
+        renderers[it.key()] = std::move(renderer);
     }
 
     m_themeName = name;
@@ -118,8 +164,7 @@ bool CUiResource::loadFrom(const QString& path, const QString& name, QString* er
     m_fonts = std::move(fonts);
     m_sizes = std::move(sizes);
     m_images = std::move(images);
-    qDeleteAll(m_renderers);
-    m_renderers.clear();
+    m_renderers = std::move(renderers);
     m_warned.clear();
     notifyThemeChanged();
     return true;
@@ -178,22 +223,12 @@ bool CUiResource::hasImage(const QString& key) const
 
 QSvgRenderer* CUiResource::renderer(const QString& key) const
 {
-    auto cached = m_renderers.constFind(key);
-    if (cached != m_renderers.constEnd())
-        return *cached;
-    const auto it = m_images.constFind(key);
-    if (it == m_images.constEnd()) {
+    const auto it = m_renderers.find(key);
+    if (it == m_renderers.end()) {
         warnUnknown(QStringLiteral("image"), key);
         return nullptr;
     }
-    auto* svg = new QSvgRenderer(*it);
-    if (!svg->isValid()) {
-        qWarning().noquote() << QStringLiteral("image %1 for \"%2\" is not a valid SVG").arg(*it, key);
-        delete svg;
-        svg = nullptr;
-    }
-    m_renderers.insert(key, svg);
-    return svg;
+    return it->second.get();
 }
 
 QSize CUiResource::getImageSize(const QString& key) const

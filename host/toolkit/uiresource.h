@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+#include <unordered_map>
 #include <vector>
 
 class CUiResourceChangeHandler;
@@ -24,7 +26,9 @@ class QSvgRenderer;
  * "fonts" (key to {"family", "pixelSize", "weight"}), "sizes" (key to pixels) and "images"
  * (key to an SVG path; a bare file name means the built-in icon of that name). The built-in themes
  * are "dark" (the default) and "light". Font pixel sizes, sizes and image sizes follow the UI scale.
- * An unknown key answers a neutral value and is warned about once.
+ * An unknown key answers a neutral value and is warned about once. A theme file is checked whole
+ * before it replaces the current theme (values in range, every image a readable SVG), and the
+ * registry owns the images' renderers, which go with the theme they belong to.
  */
 class TERMINALHOST_EXPORT CUiResource
 {
@@ -64,6 +68,7 @@ public:
 
 private:
     CUiResource();
+    ~CUiResource();
     struct FontSpec {
         QString family;
         int pixelSize = 12;
@@ -80,7 +85,8 @@ private:
     QHash<QString, FontSpec> m_fonts;
     QHash<QString, int> m_sizes;
     QHash<QString, QString> m_images;
-    mutable QHash<QString, QSvgRenderer*> m_renderers;
+    using Renderers = std::unordered_map<QString, std::unique_ptr<QSvgRenderer>>;
+    Renderers m_renderers; ///< one per image key of the current theme
     mutable QSet<QString> m_warned;
     std::vector<CUiResourceChangeHandler*> m_handlers;
 };
