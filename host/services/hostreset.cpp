@@ -11,6 +11,7 @@
 #include <terminalhost/msgservice.h>
 #include <terminalhost/multiclientmanager.h>
 #include <terminalhost/orderservice.h>
+#include <terminalhost/processmemory.h>
 #include <terminalhost/quoteclient.h>
 #include <terminalhost/serviceclient.h>
 #include <terminalhost/stockmanager.h>
@@ -37,6 +38,7 @@ void resetHost()
     CStockManager::instance()->reset();
     CMsgService::instance()->reset();
     CLogCenter::instance()->reset();
+    CProcessMemory::instance()->reset();
     CUiResource::instance()->reset();
     CEventDeliverer::setMainWindowHandler({});
     CMultiClientManager::instance()->reset();
