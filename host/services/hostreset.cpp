@@ -7,6 +7,7 @@
 #include <terminalhost/eventdeliverer.h>
 #include <terminalhost/formulamanager.h>
 #include <terminalhost/logcenter.h>
+#include <terminalhost/messagebox.h>
 #include <terminalhost/luamodulectrl.h>
 #include <terminalhost/msgservice.h>
 #include <terminalhost/multiclientmanager.h>
@@ -41,6 +42,7 @@ void resetHost()
     CProcessMemory::instance()->reset();
     CUiResource::instance()->reset();
     CEventDeliverer::setMainWindowHandler({});
+    CMessageBox::setPresenter({});
     CMultiClientManager::instance()->reset();
     CAdviceFeedBackDialog::setFeedbackDir({});
 }

@@ -1,9 +1,11 @@
 #include "standardtable.h"
 
+#include <terminalhost/hostutils.h>
 #include <terminalhost/uiresource.h>
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLocale>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -12,6 +14,10 @@
 namespace {
 constexpr int kRowHeight = 24;
 constexpr int kClickableRole = Qt::UserRole + 1;
+constexpr int kColorKeyRole = Qt::UserRole + 2;
+constexpr int kFontKeyRole = Qt::UserRole + 3;
+constexpr int kIntRole = Qt::UserRole + 4;
+const char kNoValueText[] = "-";
 }
 
 CStandardTable::CStandardTable(int style, QWidget* parent, int flags)
@@ -80,6 +86,21 @@ void CStandardTable::applyTheme()
             .arg(font.pixelSize())
             .arg(color("clr_table_header_background"))
         + hover);
+    for (int index = 0; index < m_view->rowCount(); ++index) {
+        for (int column = 0; column < m_view->columnCount(); ++column) {
+            if (QTableWidgetItem* item = m_view->item(index, column))
+                applyItemLook(item);
+        }
+    }
+}
+
+void CStandardTable::applyItemLook(QTableWidgetItem* item)
+{
+    const CUiResource* resource = CUiResource::instance();
+    const QString colorKey = item->data(kColorKeyRole).toString();
+    const QString fontKey = item->data(kFontKeyRole).toString();
+    item->setData(Qt::ForegroundRole, colorKey.isEmpty() ? QVariant() : QVariant(resource->getColor(colorKey)));
+    item->setData(Qt::FontRole, fontKey.isEmpty() ? QVariant() : QVariant(resource->getFont(fontKey)));
 }
 
 void CStandardTable::setColumnCount(int count)
@@ -113,6 +134,13 @@ void CStandardTable::setColumnVisible(int column, bool visible)
 bool CStandardTable::isColumnVisible(int column) const
 {
     return column >= 0 && column < m_view->columnCount() && !m_view->isColumnHidden(column);
+}
+
+void CStandardTable::clear()
+{
+    m_view->setRowCount(0);
+    m_rowIds.clear();
+    m_nextRowId = 0;
 }
 
 int CStandardTable::appendRow()
@@ -166,6 +194,69 @@ QString CStandardTable::itemText(int rowId, int column) const
     const int index = indexOf(rowId);
     const QTableWidgetItem* item = index < 0 ? nullptr : m_view->item(index, column);
     return item ? item->text() : QString();
+}
+
+QTableWidgetItem* CStandardTable::cellItem(int rowId, int column)
+{
+    const int index = indexOf(rowId);
+    if (index < 0 || column < 0 || column >= m_view->columnCount())
+        return nullptr;
+    if (!m_view->item(index, column))
+        m_view->setItem(index, column, new QTableWidgetItem);
+    return m_view->item(index, column);
+}
+
+QVariant CStandardTable::cellData(int rowId, int column, int role) const
+{
+    const int index = indexOf(rowId);
+    const QTableWidgetItem* item = index < 0 ? nullptr : m_view->item(index, column);
+    return item ? item->data(role) : QVariant();
+}
+
+void CStandardTable::setItemInt(int rowId, int column, int value, int formatFlags, const QString& colorKey,
+                                const QString& fontKey, bool update)
+{
+    QTableWidgetItem* item = cellItem(rowId, column);
+    if (!item)
+        return;
+    QString text = QLatin1String(kNoValueText);
+    if (value != kNoIntValue)
+        text = (formatFlags & IntFormat_Grouping) ? QLocale(QLocale::Chinese).toString(value) : QString::number(value);
+    item->setText(text);
+    item->setData(kIntRole, value);
+    item->setData(kColorKeyRole, colorKey);
+    item->setData(kFontKeyRole, fontKey);
+    item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    applyItemLook(item);
+    if (update)
+        m_view->viewport()->update();
+}
+
+int CStandardTable::itemInt(int rowId, int column) const
+{
+    const QVariant value = cellData(rowId, column, kIntRole);
+    return value.isValid() ? value.toInt() : kNoIntValue;
+}
+
+void CStandardTable::setItemTextColorKey(int rowId, int column, const QString& key, bool update)
+{
+    QTableWidgetItem* item = cellItem(rowId, column);
+    if (!item)
+        return;
+    item->setData(kColorKeyRole, key);
+    applyItemLook(item);
+    if (update)
+        m_view->viewport()->update();
+}
+
+QString CStandardTable::itemTextColorKey(int rowId, int column) const
+{
+    return cellData(rowId, column, kColorKeyRole).toString();
+}
+
+QString CStandardTable::itemFontKey(int rowId, int column) const
+{
+    return cellData(rowId, column, kFontKeyRole).toString();
 }
 
 void CStandardTable::setItemWidget(int rowId, int column, QWidget* widget, int alignment, bool update)
