@@ -16,6 +16,10 @@ const QSet<QString> kExportedClasses = {
     QStringLiteral("CItemBaseWidget"),
     QStringLiteral("CTradeWidget"),
     QStringLiteral("CQuoteWidget"),
+    QStringLiteral("CMemAnalysisDialog"),
+    QStringLiteral("CObjectNumMonitorDialog"),
+    QStringLiteral("CPerformMonitorDialog"),
+    QStringLiteral("CQuoterAnalysisDialog"),
 };
 constexpr int kBarHeight = 24;
 constexpr int kCommandTimeoutMs = 240000;
