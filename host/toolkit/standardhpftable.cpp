@@ -231,7 +231,7 @@ CStandardHpfTable::CStandardHpfTable(int style, QWidget* parent, int flags)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(m_filterBar);
-    // The statistics row sits under the header in the monitor's look, below the rows otherwise.
+    // The statistics row sits above the header in the monitor's look, below the rows otherwise.
     if (m_style == Style_Monitor) {
         layout->addWidget(m_statistics);
         layout->addWidget(m_view, 1);

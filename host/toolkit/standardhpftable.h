@@ -42,7 +42,7 @@ public:
     /// Looks of the table.
     enum EHpfTableStyle {
         Style_List = 0,    ///< the statistics row closes the table, below the rows
-        Style_Monitor = 2, ///< the statistics row comes first, right under the header
+        Style_Monitor = 2, ///< the statistics row comes first, above the header, where a monitor is read first
     };
 
     CStandardHpfTable(int style, QWidget* parent, int flags);

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLocale>
+#include <QScopedValueRollback>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -13,6 +14,8 @@
 
 namespace {
 constexpr int kRowHeight = 24;
+constexpr int kFitPadding = 12;     // px a fitted column keeps beside its widest content
+constexpr int kMinFittedWidth = 80; // px; a short header still gets a column one can aim at
 constexpr int kClickableRole = Qt::UserRole + 1;
 constexpr int kColorKeyRole = Qt::UserRole + 2;
 constexpr int kFontKeyRole = Qt::UserRole + 3;
@@ -33,6 +36,13 @@ CStandardTable::CStandardTable(int style, QWidget* parent, int flags)
     m_view->verticalHeader()->setDefaultSectionSize(kRowHeight);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->setFocusPolicy(Qt::NoFocus);
+    connect(m_view->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int) {
+        if (m_fitting || !(m_flags & Flag_ColumnResize))
+            return;
+        if (column >= static_cast<int>(m_userSized.size()))
+            m_userSized.resize(static_cast<std::size_t>(column) + 1, false);
+        m_userSized[static_cast<std::size_t>(column)] = true;
+    });
     connect(m_view, &QTableWidget::cellClicked, this, [this](int index, int column) {
         const QTableWidgetItem* item = m_view->item(index, column);
         if (item && item->data(kClickableRole).toBool())
@@ -56,6 +66,7 @@ void CStandardTable::applyFlags()
     header->setVisible(m_flags & Flag_HeaderVisible);
     header->setSectionsMovable(m_flags & Flag_ColumnMove);
     header->setSectionResizeMode((m_flags & Flag_ColumnResize) ? QHeaderView::Interactive : QHeaderView::Stretch);
+    header->setStretchLastSection(m_flags & Flag_ColumnResize);
     m_view->setSelectionBehavior((m_flags & Flag_RowSelect) ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
     m_view->setSelectionMode((m_flags & Flag_MultiSelect) ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
     m_view->setShowGrid(m_flags & Flag_GridLines);
@@ -68,6 +79,7 @@ void CStandardTable::applyFlags()
 void CStandardTable::themeChanged()
 {
     applyTheme();
+    scheduleFit(); // the texts' widths follow the fonts
 }
 
 void CStandardTable::applyTheme()
@@ -106,6 +118,31 @@ void CStandardTable::applyItemLook(QTableWidgetItem* item)
 void CStandardTable::setColumnCount(int count)
 {
     m_view->setColumnCount(count);
+    scheduleFit();
+}
+
+void CStandardTable::scheduleFit()
+{
+    if (!(m_flags & Flag_ColumnResize) || m_fitPending)
+        return;
+    m_fitPending = true;
+    QMetaObject::invokeMethod(this, &CStandardTable::fitColumns, Qt::QueuedConnection);
+}
+
+void CStandardTable::fitColumns()
+{
+    m_fitPending = false;
+    if (!(m_flags & Flag_ColumnResize))
+        return;
+    const QScopedValueRollback<bool> fitting(m_fitting, true);
+    // The last column takes what is left of the width anyway.
+    for (int column = 0; column + 1 < m_view->columnCount(); ++column) {
+        const bool userSized = column < static_cast<int>(m_userSized.size()) && m_userSized[static_cast<std::size_t>(column)];
+        if (!userSized) {
+            m_view->resizeColumnToContents(column);
+            m_view->setColumnWidth(column, std::max(m_view->columnWidth(column) + kFitPadding, kMinFittedWidth));
+        }
+    }
 }
 
 int CStandardTable::columnCount() const
@@ -118,6 +155,7 @@ void CStandardTable::setHeaderText(int column, const QString& text)
     if (column < 0 || column >= m_view->columnCount())
         return;
     m_view->setHorizontalHeaderItem(column, new QTableWidgetItem(text));
+    scheduleFit();
 }
 
 QString CStandardTable::headerText(int column) const
@@ -185,6 +223,7 @@ void CStandardTable::setItemText(int rowId, int column, const QString& text, boo
         item->setText(text);
     else
         m_view->setItem(index, column, new QTableWidgetItem(text));
+    scheduleFit();
     if (update)
         m_view->viewport()->update();
 }
@@ -228,6 +267,7 @@ void CStandardTable::setItemInt(int rowId, int column, int value, int formatFlag
     item->setData(kFontKeyRole, fontKey);
     item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     applyItemLook(item);
+    scheduleFit();
     if (update)
         m_view->viewport()->update();
 }
@@ -270,6 +310,7 @@ void CStandardTable::setItemWidget(int rowId, int column, QWidget* widget, int a
     layout->setContentsMargins(2, 0, 2, 0);
     layout->addWidget(widget, 0, Qt::Alignment(alignment));
     m_view->setCellWidget(index, column, holder);
+    scheduleFit();
     if (update)
         m_view->viewport()->update();
 }

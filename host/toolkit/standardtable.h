@@ -28,7 +28,7 @@ public:
         Flag_RowSelect = 0x004,     ///< a click selects the whole row
         Flag_MultiSelect = 0x008,
         Flag_GridLines = 0x010,
-        Flag_ColumnResize = 0x020,  ///< the user sizes columns; otherwise they share the width
+        Flag_ColumnResize = 0x020,  ///< the user sizes columns, which start at their contents' width and the last fills the rest; otherwise they share the width
         Flag_WordWrap = 0x040,
         Flag_HoverRow = 0x080,      ///< the row under the pointer is highlighted
         Flag_AlternateRows = 0x100,
@@ -95,10 +95,16 @@ private:
     void applyFlags();
     void applyTheme();
     void applyItemLook(QTableWidgetItem* item);
+    /// Fits the columns the user has not sized to their contents, once the current changes are done.
+    void scheduleFit();
+    void fitColumns();
 
     QTableWidget* m_view = nullptr;
     int m_style = 0;
     int m_flags = 0;
     int m_nextRowId = 0;
     std::vector<int> m_rowIds; ///< display index -> row id
+    std::vector<bool> m_userSized; ///< by column: the user dragged its width
+    bool m_fitPending = false;
+    bool m_fitting = false;
 };

@@ -14,6 +14,7 @@
 #include <terminalhost/uiresource.h>
 #include <terminalhost/vscrollwidgetlist.h>
 
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTableView>
@@ -347,6 +348,21 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!button);
         QCOMPARE(table.appendRow(), 0);
+    }
+
+    void sizableColumnsStartAtTheirContentsWidthUntilTheUserSizesThem()
+    {
+        CStandardTable table(0, nullptr, CStandardTable::Flag_All);
+        table.setColumnCount(3);
+        const int row = table.appendRow();
+        const QString wide = QStringLiteral("强制全推:0, 智能全推:0, 最大订阅数:500");
+        table.setItemText(row, 0, wide, true);
+        QTRY_VERIFY(table.findChild<QTableWidget*>()->columnWidth(0) > CSimpleText::getSize(wide, QStringLiteral("fnt_default_normal")).width());
+        auto* header = table.findChild<QTableWidget*>()->horizontalHeader();
+        header->resizeSection(0, 60); // as a drag does
+        table.setItemText(row, 0, wide + wide, true);
+        QCoreApplication::processEvents();
+        QCOMPARE(header->sectionSize(0), 60);
     }
 
     void pagesHearOnActiveWhenShownOrChosenWhileVisible()
