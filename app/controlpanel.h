@@ -45,6 +45,8 @@ signals:
     void sigNote(const QString& text);
     /// The simulated back end was started (true) or stopped from the panel.
     void sigSimulatorRunning(bool running);
+    /// The user asked for the performance monitor.
+    void sigPerformMonitorWanted();
 
 private:
     QGroupBox* buildTerminalGroup();
