@@ -28,6 +28,15 @@ constexpr int kMeasuredRows = 200;       // rows adjustColumnWidth() reads: enou
 constexpr int kFilterFieldWidth = 220;   // px
 constexpr int kFilterBarMargin = 4;      // px around the filter fields
 
+/// A text's width in half-width characters: a CJK character takes two.
+int roughWidth(const QString& text)
+{
+    int room = 0;
+    for (const QChar c : text)
+        room += c.unicode() < 0x1100 ? 1 : 2;
+    return room;
+}
+
 bool isNumberKind(int kind)
 {
     return kind == HpfColumn_Int || kind == HpfColumn_Double;
@@ -377,7 +386,7 @@ bool CStandardHpfTable::isColumnStatEnabled(int column) const
 
 void CStandardHpfTable::updateTable()
 {
-    rebuildFilterBar(); // the headers the fields are named after may have changed
+    nameFilterFields(); // the headers the fields are named after may have changed
     rebuildRows();
 }
 
@@ -460,6 +469,15 @@ void CStandardHpfTable::computeStatistics(const std::vector<IBaseHpfTableDataPtr
     m_statistics->setTexts(std::move(texts), m_style != Style_Monitor);
 }
 
+void CStandardHpfTable::nameFilterFields()
+{
+    for (const auto& entry : m_filterEdits) {
+        const int column = entry.first;
+        const QString header = m_model && column < m_model->getColumnCount() ? m_model->getHeaderText(column) : QString();
+        entry.second->setPlaceholderText(QStringLiteral("按%1筛选").arg(header));
+    }
+}
+
 void CStandardHpfTable::rebuildFilterBar()
 {
     for (auto& entry : m_filterEdits)
@@ -469,8 +487,6 @@ void CStandardHpfTable::rebuildFilterBar()
         const int column = entry.first;
         auto* edit = new QLineEdit(m_filterBar);
         edit->setObjectName(QStringLiteral("hpf_filter_%1").arg(column));
-        const QString header = m_model && column < m_model->getColumnCount() ? m_model->getHeaderText(column) : QString();
-        edit->setPlaceholderText(QStringLiteral("按%1筛选").arg(header));
         edit->setClearButtonEnabled(true);
         edit->setFixedWidth(kFilterFieldWidth);
         edit->setText(entry.second);
@@ -478,6 +494,7 @@ void CStandardHpfTable::rebuildFilterBar()
         m_filterLayout->insertWidget(m_filterLayout->count() - 1, edit);
         m_filterEdits[column] = edit;
     }
+    nameFilterFields();
     m_filterBar->setVisible(!m_filterEdits.empty());
 }
 
@@ -494,8 +511,18 @@ void CStandardHpfTable::adjustColumnWidth()
     for (int column = 0; column < m_itemModel->columnCount(); ++column) {
         int width = cells.horizontalAdvance(m_model->getHeaderText(column)) + kSortIndicatorRoom;
         width = std::max(width, totals.horizontalAdvance(m_statistics->text(column)));
-        for (std::size_t i = 0; i < measured; ++i)
-            width = std::max(width, cells.horizontalAdvance(rows[i]->getText(column)));
+        // Measuring a text costs far more than looking at it: only the widest-looking one is measured.
+        QString widest;
+        int widestRoom = -1;
+        for (std::size_t i = 0; i < measured; ++i) {
+            QString text = rows[i]->getText(column);
+            const int room = roughWidth(text);
+            if (room > widestRoom) {
+                widestRoom = room;
+                widest = std::move(text);
+            }
+        }
+        width = std::max(width, cells.horizontalAdvance(widest));
         header->resizeSection(column, width + 2 * kCellPadding);
     }
 }

@@ -99,6 +99,7 @@ private:
     void rebuildRows();
     void computeStatistics(const std::vector<IBaseHpfTableDataPtr>& rows);
     void rebuildFilterBar();
+    void nameFilterFields();
     void headerClicked(int column);
     void cellClicked(const QModelIndex& index);
 
