@@ -47,6 +47,42 @@ Qt::Alignment alignmentOf(int kind)
     return (isNumberKind(kind) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
 }
 
+char asciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+/// One column's filter. A key column is matched on its bytes, ASCII letters in any case (other
+/// scripts' letters as written), which spares a text conversion per row; other columns on their
+/// texts, in any case.
+class ColumnFilter
+{
+public:
+    ColumnFilter(int column, bool onBytes, const QString& filter)
+        : m_column(column)
+        , m_onBytes(onBytes)
+        , m_text(filter)
+        , m_bytes(qsToS(filter))
+    {
+        std::transform(m_bytes.begin(), m_bytes.end(), m_bytes.begin(), asciiLower);
+    }
+    bool matches(const IBaseHpfTableData& row) const
+    {
+        if (!m_onBytes)
+            return row.getText(m_column).contains(m_text, Qt::CaseInsensitive);
+        const std::string value = row.getString(m_column);
+        return std::search(value.begin(), value.end(), m_bytes.begin(), m_bytes.end(),
+                           [](char a, char b) { return asciiLower(a) == b; })
+            != value.end();
+    }
+
+private:
+    int m_column;
+    bool m_onBytes;
+    QString m_text;
+    std::string m_bytes; ///< UTF-8, ASCII letters in lower case
+};
+
 /// Orders rows by one column's values, taken once per row (decorate, sort, undecorate); stable, so
 /// equal rows keep the model's order either way round.
 template <typename Value, typename Read>
@@ -407,11 +443,12 @@ void CStandardHpfTable::rebuildRows()
     if (filters.empty()) {
         rows = all;
     } else {
+        std::vector<ColumnFilter> matchers;
+        for (const auto& filter : filters)
+            matchers.emplace_back(filter.first, m_model->getColumnKind(filter.first) == HpfColumn_Key, filter.second);
         rows.reserve(all.size());
         for (const IBaseHpfTableDataPtr& row : all) {
-            const bool shown = std::all_of(filters.begin(), filters.end(), [&row](const std::pair<int, QString>& filter) {
-                return row->getText(filter.first).contains(filter.second, Qt::CaseInsensitive);
-            });
+            const bool shown = std::all_of(matchers.begin(), matchers.end(), [&row](const ColumnFilter& filter) { return filter.matches(*row); });
             if (shown)
                 rows.push_back(row);
         }

@@ -59,8 +59,9 @@ public:
 
     void setColumnFilterable(int column, bool filterable);
     bool isColumnFilterable(int column) const;
-    /// Shows only the rows whose text in the column contains filter, in any case; an empty filter
-    /// shows every row. Applies at once, as typing into the column's filter field does.
+    /// Shows only the rows whose text in the column contains filter, in any case (a key column's
+    /// in ASCII letters); an empty filter shows every row. Applies at once, as typing into the
+    /// column's filter field does.
     void setColumnFilter(int column, const QString& filter);
     QString columnFilter(int column) const;
     void setColumnStatEnable(int column, bool enable);
