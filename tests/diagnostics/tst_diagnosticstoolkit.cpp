@@ -188,6 +188,16 @@ private slots:
         QCOMPARE(fixture.names(), names);
     }
 
+    void otherColumnsFilterOnTheTextTheyShow()
+    {
+        HpfFixture fixture(kTypes);
+        fixture.table->setColumnFilterable(1, true);
+        fixture.table->setColumnFilter(1, QStringLiteral("-")); // the no-value mark, as shown
+        QCOMPARE(fixture.names(), QStringList{"Message"});
+        fixture.table->setColumnFilter(0, QStringLiteral("o"));
+        QCOMPARE(fixture.names(), QStringList{}); // both filters at once
+    }
+
     void aTotalTooLargeForAnIntReadsNoValue()
     {
         HpfFixture fixture({{"big", kNoIntValue - 1}, {"more", 5}});
