@@ -19,7 +19,6 @@ constexpr int kRefreshButtonId = 0;
 constexpr int kCleanMemoryButtonId = 1;
 constexpr int kRefreshButtonWidth = 30;
 constexpr int kCleanMemoryButtonWidth = 54;
-constexpr int kToolRowHeight = 24;
 constexpr bool kOnTop = false;
 constexpr int kNoAutoClose = 0;
 }
@@ -37,10 +36,10 @@ void CObjectNumMonitorDialog::createUi()
     content->setSpacing(0);
 
     auto* tools = new CWidgetList(Qt::Horizontal, content);
-    tools->setFixedHeight(kToolRowHeight);
     auto* refresh = new CSmallNoNormalButton(kRefreshButtonId, false, tools, nullptr);
     refresh->setText(QStringLiteral("刷新"));
     refresh->setFixedWidth(kRefreshButtonWidth);
+    tools->setFixedHeight(refresh->height()); // the row is as high as its buttons
     tools->addFixedWidget(refresh, Anchor_Start, false);
     auto* cleanMemory = new CSmallNoNormalButton(kCleanMemoryButtonId, false, tools, nullptr);
     cleanMemory->setText(QStringLiteral("清理内存"));

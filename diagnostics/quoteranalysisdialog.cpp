@@ -15,7 +15,6 @@
 namespace {
 constexpr int kRefreshButtonId = 0;
 constexpr int kRefreshButtonWidth = 30;
-constexpr int kToolRowHeight = 24;
 constexpr int kTableStyle = 0; // the plain list
 
 enum Column { ColSource, ColPushSettings, ColNeedFullPush, ColFullPushOpen, ColFullPushCodes, ColSingleCodes, ColumnCount };
@@ -57,10 +56,10 @@ void CQuoterAnalysisDialog::createUi()
     content->setSpacing(0);
 
     auto* tools = new CWidgetList(Qt::Horizontal, content);
-    tools->setFixedHeight(kToolRowHeight);
     auto* refresh = new CSmallNoNormalButton(kRefreshButtonId, false, tools, nullptr);
     refresh->setText(QStringLiteral("刷新"));
     refresh->setFixedWidth(kRefreshButtonWidth);
+    tools->setFixedHeight(refresh->height()); // the row is as high as its buttons
     tools->addFixedWidget(refresh, Anchor_Start, false);
     tools->addStretchSpace(1);
     content->addFixedWidget(tools, Anchor_Fill, false);

@@ -7,6 +7,7 @@
 namespace {
 constexpr int kFlatStyle = 0; // no border: a tool row's buttons stand on their own
 constexpr double kCornerRadius = 2.0; // px
+constexpr int kToolRowHeight = 24;    // px; a tool row is as high as its buttons
 const char kFontKey[] = "fnt_default_normal_fix";
 const char kHoverKey[] = "clr_button_hover_background";
 const char kPressedKey[] = "clr_button_pressed_background";
@@ -19,6 +20,12 @@ CSmallNoNormalButton::CSmallNoNormalButton(int id, bool checkable, QWidget* pare
     setObjectName(QStringLiteral("small_no_normal_button"));
     if (colors)
         m_colors = *colors;
+    resize(sizeHint());
+}
+
+QSize CSmallNoNormalButton::sizeHint() const
+{
+    return {CSmallNormalButton::sizeHint().width(), kToolRowHeight};
 }
 
 QString CSmallNoNormalButton::backgroundKey() const

@@ -21,6 +21,9 @@ public:
     /// The colour key the background is filled with now; empty at rest.
     QString backgroundKey() const;
 
+    /// As wide as its text and as high as a tool row.
+    QSize sizeHint() const override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
