@@ -19,7 +19,6 @@ public:
 
     CMemOperationMultiBtn(int rowId, QWidget* parent);
 
-    int rowId() const { return m_rowId; }
     bool handleEvent(int type, int id, int arg, QString text, void* data) override;
 
 private:

@@ -11,7 +11,6 @@ constexpr int kBorderedStyle = 1; // CSmallNormalButton's plain bordered look
 CQuoterOperationBtn::CQuoterOperationBtn(int quoteType, int codeList, int count, QWidget* parent)
     : CWidgetList(Qt::Horizontal, parent)
     , m_quoteType(quoteType)
-    , m_count(count)
     , m_codeList(codeList)
 {
     auto* button = new CSmallNormalButton(codeList, false, kBorderedStyle, this);

@@ -19,13 +19,9 @@ public:
 
     CQuoterOperationBtn(int quoteType, int codeList, int count, QWidget* parent);
 
-    int quoteType() const { return m_quoteType; }
-    int codeList() const { return m_codeList; }
-    int count() const { return m_count; }
     bool handleEvent(int type, int id, int arg, QString text, void* data) override;
 
 private:
     int m_quoteType = 0;
-    int m_count = 0;
     int m_codeList = CodeList_Single;
 };

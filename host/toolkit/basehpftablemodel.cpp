@@ -33,12 +33,6 @@ void IBaseHpfTableModel::addData(const IBaseHpfTableDataPtr& data)
         m_datas[inserted.first->second] = data;
 }
 
-IBaseHpfTableDataPtr IBaseHpfTableModel::findData(const std::string& key) const
-{
-    const auto it = m_keyIndex.find(key);
-    return it == m_keyIndex.end() ? nullptr : m_datas[it->second];
-}
-
 int IBaseHpfTableModel::getStatColumnInt(int column) const
 {
     const auto it = m_statInts.find(column);

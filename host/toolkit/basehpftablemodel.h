@@ -36,11 +36,8 @@ public:
 
     void clear();
     void addData(const IBaseHpfTableDataPtr& data);
-    int getDataCount() const { return static_cast<int>(m_datas.size()); }
     /// The rows in the order they were added.
     const std::vector<IBaseHpfTableDataPtr>& getDatas() const { return m_datas; }
-    /// The row with that key; null when there is none (or keys are not unique).
-    IBaseHpfTableDataPtr findData(const std::string& key) const;
 
     /// The column's total over the rows the table shows; kNoIntValue while the table does not total
     /// it or the total does not fit.

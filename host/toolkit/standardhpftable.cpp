@@ -397,12 +397,6 @@ void CStandardHpfTable::setColumnFilter(int column, const QString& filter)
     rebuildRows();
 }
 
-QString CStandardHpfTable::columnFilter(int column) const
-{
-    const auto it = m_filters.find(column);
-    return it == m_filters.end() ? QString() : it->second;
-}
-
 void CStandardHpfTable::setColumnStatEnable(int column, bool enable)
 {
     if (column < 0)

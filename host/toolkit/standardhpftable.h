@@ -48,14 +48,12 @@ public:
     CStandardHpfTable(int style, QWidget* parent, int flags);
     ~CStandardHpfTable() override;
 
-    int style() const { return m_style; }
     int flag() const { return m_flags; }
     void setFlag(int flags);
 
     /// Shows that model's rows from the next updateTable() on; the table owns the model and drops
     /// the previous one.
     void setDataModel(IBaseHpfTableModel* model);
-    IBaseHpfTableModel* dataModel() const { return m_model.get(); }
 
     void setColumnFilterable(int column, bool filterable);
     bool isColumnFilterable(int column) const;
@@ -63,7 +61,6 @@ public:
     /// in ASCII letters); an empty filter shows every row. Applies at once, as typing into the
     /// column's filter field does.
     void setColumnFilter(int column, const QString& filter);
-    QString columnFilter(int column) const;
     void setColumnStatEnable(int column, bool enable);
     bool isColumnStatEnabled(int column) const;
 
@@ -73,7 +70,6 @@ public:
     void adjustColumnWidth();
     /// Orders the rows shown by the column, as clicks on its header do; -1 restores the model's order.
     void sortByColumn(int column, Qt::SortOrder order);
-    int sortColumn() const { return m_sortColumn; }
 
     /// Rows shown now (after the filter).
     int rowCount() const;

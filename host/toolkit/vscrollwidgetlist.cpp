@@ -12,7 +12,6 @@ constexpr int kVerticalMargin = 4;   // px above the first and below the last
 
 CVScrollWidgetList::CVScrollWidgetList(int flags, QWidget* parent)
     : CBaseWidget(QStringLiteral("vscroll_widget_list"), false, parent)
-    , m_flags(flags)
     , m_area(new QScrollArea(this))
     , m_content(new QWidget)
 {
@@ -22,7 +21,7 @@ CVScrollWidgetList::CVScrollWidgetList(int flags, QWidget* parent)
     m_area->setFrameShape(QFrame::NoFrame);
     m_area->setWidgetResizable(true);
     m_area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_area->setVerticalScrollBarPolicy((m_flags & Flag_ScrollBarAsNeeded) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOn);
+    m_area->setVerticalScrollBarPolicy((flags & Flag_ScrollBarAsNeeded) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOn);
     m_content->setObjectName(QStringLiteral("vscroll_widget_list_content"));
     m_layout = new QVBoxLayout(m_content);
     m_layout->setContentsMargins(kHorizontalMargin, kVerticalMargin, kHorizontalMargin, kVerticalMargin);

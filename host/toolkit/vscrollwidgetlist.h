@@ -22,7 +22,6 @@ public:
     CVScrollWidgetList(int flags, QWidget* parent);
     ~CVScrollWidgetList() override;
 
-    int flags() const { return m_flags; }
     /// Appends a widget at the bottom; the list owns it.
     void addWidget(QWidget* widget);
     /// Removes and deletes every widget; deferDelete deletes them from the event loop, for a caller
@@ -36,7 +35,6 @@ public:
 private:
     void applyTheme();
 
-    int m_flags = 0;
     QScrollArea* m_area = nullptr;
     QWidget* m_content = nullptr;
     QVBoxLayout* m_layout = nullptr;
