@@ -6,6 +6,7 @@
 #include <terminalhost/logcenter.h>
 #include <terminalhost/luamodulectrl.h>
 #include <terminalhost/multiclientmanager.h>
+#include <terminalhost/processmemory.h>
 #include <terminalhost/quoteclient.h>
 #include <terminalhost/uiresource.h>
 #include <terminalhost/userconfig.h>
@@ -333,6 +334,20 @@ QGroupBox* CControlPanel::buildDiagnosticsGroup()
         emit sigNote(QStringLiteral("debug log (id %1) %2").arg(CLogCenter::kNetSpeedDebugId).arg(onOff(on)));
     });
     layout->addWidget(debugLog);
+
+    auto* trimLog = new QCheckBox(QStringLiteral("Debug log (id %1)").arg(CProcessMemory::kTrimDebugId), group);
+    trimLog->setChecked(CLogCenter::instance()->fileLogEnabled(CProcessMemory::kTrimDebugId));
+    trimLog->setToolTip(QStringLiteral("清理内存 writes the resident size before and after to the debug log"));
+    connect(trimLog, &QCheckBox::toggled, this, [this](bool on) {
+        CLogCenter::instance()->setFileLogEnabled(CProcessMemory::kTrimDebugId, on);
+        emit sigNote(QStringLiteral("debug log (id %1) %2").arg(CProcessMemory::kTrimDebugId).arg(onOff(on)));
+    });
+    layout->addWidget(trimLog);
+
+    auto* monitor = new QPushButton(QStringLiteral("性能监控"), group);
+    monitor->setToolTip(QStringLiteral("Open the performance monitor: quote subscriptions, object counts, the formula engine's memory"));
+    connect(monitor, &QPushButton::clicked, this, &CControlPanel::sigPerformMonitorWanted);
+    layout->addWidget(monitor);
 
     const QString logDir = qEnvironmentVariable(kLogDirVariable);
     const QString path = logDir.isEmpty() ? QStringLiteral("(log directory not configured)")

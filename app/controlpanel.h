@@ -48,6 +48,8 @@ signals:
     void sigSimulatorRunning(bool running);
     /// The user asked for a feedback report with a picture of the window.
     void sigFeedbackWanted();
+    /// The user asked for the performance monitor.
+    void sigPerformMonitorWanted();
 
 private:
     QGroupBox* buildTerminalGroup();

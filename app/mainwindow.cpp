@@ -6,6 +6,7 @@
 #include "quotesourcedialog.h"
 #include "runningpaneldock.h"
 
+#include <statusbar/performmonitordialog.h>
 #include <statusbar/statusbar.h>
 #include <statusbar/statusbarevents.h>
 
@@ -106,6 +107,7 @@ CMainWindow::CMainWindow(std::uint32_t seed, bool simulate, double simSpeed, int
             m_bar->showClientFeedBack();
     });
     connectCompanionNotes();
+    connect(m_panel, &CControlPanel::sigPerformMonitorWanted, this, &CMainWindow::showPerformMonitor);
 
     CEventDeliverer::setMainWindowHandler([this](int type, int id, int arg, const QString& text, void* data) {
         return handleBusEvent(type, id, arg, text, data);
@@ -147,6 +149,8 @@ void CMainWindow::buildMenus()
         view->addAction(dock->toggleViewAction());
     view->addSeparator();
     view->addAction(QStringLiteral("行情源连接"), this, &CMainWindow::showQuoteSources);
+    QMenu* diagnostics = menuBar()->addMenu(QStringLiteral("诊断"));
+    diagnostics->addAction(QStringLiteral("性能监控"), this, &CMainWindow::showPerformMonitor);
 }
 
 void CMainWindow::rebuildStatusBar(const QString& reason)
@@ -212,6 +216,16 @@ void CMainWindow::showQuoteSources()
     m_quoteSources->show();
     m_quoteSources->raise();
     m_quoteSources->activateWindow();
+}
+
+void CMainWindow::showPerformMonitor()
+{
+    // The monitor deletes itself when closed; the next request opens a fresh one.
+    if (!m_performMonitor)
+        m_performMonitor = new CPerformMonitorDialog(this);
+    m_performMonitor->show();
+    m_performMonitor->raise();
+    m_performMonitor->activateWindow();
 }
 
 void CMainWindow::showRunningOrders()

@@ -10,6 +10,7 @@
 class CBackendSimulator;
 class CControlPanel;
 class CEventLog;
+class CPerformMonitorDialog;
 class CQuoteBoard;
 class CQuoteSourceDialog;
 class CRunningPanelDock;
@@ -57,6 +58,8 @@ private:
     void connectCompanionNotes();
     void applyPalette();
     void showQuoteSources();
+    /// Opens the performance monitor, or brings the open one to the front.
+    void showPerformMonitor();
     void showRunningOrders();
     void showRunningTasks();
     /// Docks a running view below the workspace, beside the event log.
@@ -72,6 +75,7 @@ private:
     CEventLog* m_eventLog = nullptr;
     CStatusBar* m_bar = nullptr;
     QPointer<CQuoteSourceDialog> m_quoteSources;
+    QPointer<CPerformMonitorDialog> m_performMonitor;
     CRunningPanelDock* m_runningOrders = nullptr;
     CRunningPanelDock* m_runningTasks = nullptr;
 };

@@ -1,7 +1,9 @@
 #include "quoteboard.h"
 
+#include <terminalhost/formulamanager.h>
 #include <terminalhost/uiresource.h>
 
+#include <QDateTime>
 #include <QHeaderView>
 #include <QTime>
 #include <QTimer>
@@ -19,6 +21,8 @@ constexpr int kRowHeight = 24;           // px at scale 1
 enum Column { ColCode, ColName, ColLast, ColChange, ColChangePct, ColVolume, ColTime, ColumnCount };
 
 struct InstrumentSeed {
+    const char* market;
+    EProxyType source;
     const char* code;
     const char* name;
     double previousClose;
@@ -26,15 +30,15 @@ struct InstrumentSeed {
 };
 // Made-up instruments; the board only needs something that moves like a market.
 const InstrumentSeed kInstruments[] = {
-    {"600901", "华信科技", 18.42, 0.01},
-    {"601288", "北辰银行", 4.37, 0.01},
-    {"000652", "远航物流", 9.86, 0.01},
-    {"300417", "新能电气", 36.15, 0.01},
-    {"002508", "嘉禾食品", 52.80, 0.01},
-    {"601778", "恒远证券", 13.09, 0.01},
-    {"IF2606", "股指主连", 3862.4, 0.2},
-    {"AU2608", "黄金主连", 562.36, 0.02},
-    {"RB2610", "螺纹主连", 3471.0, 1.0},
+    {"SH", ProxyType_Stock, "600901", "华信科技", 18.42, 0.01},
+    {"SH", ProxyType_Stock, "601288", "北辰银行", 4.37, 0.01},
+    {"SZ", ProxyType_Stock, "000652", "远航物流", 9.86, 0.01},
+    {"SZ", ProxyType_Stock, "300417", "新能电气", 36.15, 0.01},
+    {"SZ", ProxyType_Stock, "002508", "嘉禾食品", 52.80, 0.01},
+    {"SH", ProxyType_Stock, "601778", "恒远证券", 13.09, 0.01},
+    {"CFFEX", ProxyType_Future, "IF2606", "股指主连", 3862.4, 0.2},
+    {"SHFE", ProxyType_Future, "AU2608", "黄金主连", 562.36, 0.02},
+    {"SHFE", ProxyType_Future, "RB2610", "螺纹主连", 3471.0, 1.0},
 };
 
 QString priceText(double price, double tickSize)
@@ -60,8 +64,9 @@ CQuoteBoard::CQuoteBoard(std::uint32_t seed, QWidget* parent)
     setShowGrid(false);
 
     for (const InstrumentSeed& seedRow : kInstruments)
-        m_instruments.push_back({QString::fromUtf8(seedRow.code), QString::fromUtf8(seedRow.name), seedRow.previousClose,
-                                 seedRow.previousClose, seedRow.tickSize, 0, QTime::currentTime()});
+        m_instruments.push_back({seedRow.market, QString::fromUtf8(seedRow.code), QString::fromUtf8(seedRow.name), seedRow.source,
+                                 -1, seedRow.previousClose, seedRow.previousClose, seedRow.previousClose, seedRow.tickSize, 0,
+                                 QTime::currentTime()});
     setRowCount(static_cast<int>(m_instruments.size()));
     for (int row = 0; row < rowCount(); ++row) {
         for (int column = 0; column < ColumnCount; ++column) {
@@ -70,11 +75,52 @@ CQuoteBoard::CQuoteBoard(std::uint32_t seed, QWidget* parent)
             setItem(row, column, item);
         }
         showRow(row);
+        subscribe(row);
     }
     applyTheme();
 
     m_timer->setInterval(kTickMs);
     connect(m_timer, &QTimer::timeout, this, &CQuoteBoard::tick);
+}
+
+CQuoteBoard::~CQuoteBoard()
+{
+    // Once unsubscribed no callback runs any more; quotes already queued here go with the board.
+    for (const Instrument& instrument : m_instruments)
+        CFormulaManager::instance()->unsubQuoter(instrument.subscription, meta(instrument));
+}
+
+TSMetaInfo CQuoteBoard::meta(const Instrument& instrument) const
+{
+    TSMetaInfo info;
+    info.market = instrument.market;
+    info.code = instrument.code.toStdString();
+    info.metaId = MetaId_Snapshot;
+    return info;
+}
+
+void CQuoteBoard::subscribe(int row)
+{
+    Instrument& instrument = m_instruments[static_cast<std::size_t>(row)];
+    // Quotes come on the engine's feed thread; the board takes them on its own.
+    instrument.subscription = CFormulaManager::instance()->subscribeQuoter(
+        instrument.source, meta(instrument), TRegionInfo(), DataDemand_Push, false,
+        [this, row](int, int, const std::vector<QuoterBasePtr>& records) {
+            for (const QuoterBasePtr& record : records) {
+                const CQuoteSnapshotPtr quote = std::dynamic_pointer_cast<CQuoteSnapshot>(record);
+                if (quote)
+                    QMetaObject::invokeMethod(this, [this, row, quote] { showQuote(row, quote); }, Qt::QueuedConnection);
+            }
+        });
+}
+
+void CQuoteBoard::showQuote(int row, const CQuoteSnapshotPtr& quote)
+{
+    Instrument& instrument = m_instruments[static_cast<std::size_t>(row)];
+    if (quote->last() != instrument.last)
+        instrument.time = QTime::currentTime();
+    instrument.last = quote->last();
+    showRow(row);
 }
 
 void CQuoteBoard::setMoving(bool moving)
@@ -90,19 +136,23 @@ void CQuoteBoard::tick()
 {
     std::uniform_real_distribution<double> move(-kMaxMoveTicks, kMaxMoveTicks);
     std::uniform_int_distribution<int> volume(0, kMaxVolumeStep);
+    CFormulaManager* engine = CFormulaManager::instance();
+    const long long key = QDateTime::currentMSecsSinceEpoch();
     for (std::size_t i = 0; i < m_instruments.size(); ++i) {
         Instrument& instrument = m_instruments[i];
         const double low = instrument.previousClose * (1.0 - kLimitShare);
         const double high = instrument.previousClose * (1.0 + kLimitShare);
         const double ticks = std::round(move(m_rng));
-        const double last = instrument.last;
         const qint64 traded = volume(m_rng);
-        instrument.last = std::clamp(instrument.last + ticks * instrument.tickSize, low, high);
+        instrument.simulated = std::clamp(instrument.simulated + ticks * instrument.tickSize, low, high);
         instrument.volume += traded;
         // The time is the last trade's: a row that did not trade keeps its own.
-        if (instrument.last != last || traded > 0)
+        if (traded > 0)
             instrument.time = QTime::currentTime();
         showRow(static_cast<int>(i));
+        const std::string code = instrument.market + instrument.code.toStdString();
+        engine->publishQuote(std::make_shared<CQuoteSnapshot>(key, engine->getMarketLastTradeDate(instrument.market), code,
+                                                              instrument.simulated, instrument.previousClose));
     }
 }
 

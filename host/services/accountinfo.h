@@ -1,5 +1,6 @@
 #pragma once
 
+#include <terminalhost/countedobject.h>
 #include <terminalhost/terminalhost_export.h>
 
 #include <memory>
@@ -26,7 +27,7 @@ enum EBROKER_LOGIN_STATUS {
 };
 
 /// @brief A trade account: its key in the data center and its id as the broker shows it.
-class TERMINALHOST_EXPORT CAccountInfo : public IData
+class TERMINALHOST_EXPORT CAccountInfo : public IData, private TCountedObject<CAccountInfo>
 {
 public:
     CAccountInfo() = default; // queued signals copy accounts through the meta-type system

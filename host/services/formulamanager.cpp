@@ -348,6 +348,53 @@ CQuoteSnapshotPtr CFormulaManager::getSnapshot(const std::string& code) const
     return it == m_snapshots.end() ? nullptr : it->second;
 }
 
+void CFormulaManager::queryMemAnalysisDetail(RPCMemoryAnalysisDetail& detail) const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    detail.items.clear();
+    std::vector<std::string>& cache = detail.items[MemoryCategory_DataCache];
+    cache.reserve(m_snapshots.size());
+    for (const auto& entry : m_snapshots)
+        cache.push_back(entry.first);
+    for (const auto& category : m_models) {
+        if (category.second.empty())
+            continue;
+        std::vector<std::string>& names = detail.items[category.first];
+        for (const auto& model : category.second)
+            names.push_back(model.second + " (" + model.first + ")");
+        std::sort(names.begin(), names.end());
+    }
+}
+
+void CFormulaManager::clearCache()
+{
+    std::map<std::string, CQuoteSnapshotPtr> dropped;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        std::swap(dropped, m_snapshots);
+    }
+    // The quotes are freed here, outside the lock; subscribers may still hold their own copies.
+}
+
+void CFormulaManager::addRunningModel(int category, const std::string& id, const std::string& name)
+{
+    if (category == MemoryCategory_DataCache)
+        return;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_models[category][id] = name;
+}
+
+void CFormulaManager::removeRunningModel(int category, const std::string& id)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const auto it = m_models.find(category);
+    if (it == m_models.end())
+        return;
+    it->second.erase(id);
+    if (it->second.empty())
+        m_models.erase(it);
+}
+
 bool CFormulaManager::isFeedThread() const
 {
     return QuoteFeed::instance().isFeedThread();
@@ -372,6 +419,7 @@ void CFormulaManager::reset()
         m_snapshots.clear();
         m_tradeDates.clear();
         m_pushSettings.clear();
+        m_models.clear();
     }
     for (const auto& entry : ended)
         entry.second->cancel();

@@ -15,6 +15,17 @@
 
 class CQuoterSubscription;
 
+/// What the engine holds in memory, by category.
+enum EMemoryCategory {
+    MemoryCategory_DataCache = 0, ///< the quote data the engine has served, by instrument code
+    MemoryCategory_Strategy = 1,  ///< the strategy models the engine runs
+};
+
+/// @brief The engine's memory analysis: per category, the names of the items it holds.
+struct RPCMemoryAnalysisDetail {
+    std::map<int, std::vector<std::string>> items; ///< category -> item names (UTF-8), in name order
+};
+
 /**
  * @brief The formula and quote engine as other modules reach it: subscriptions to quote series
  * (exchange announcements, instrument snapshots) per quote source type, the markets' last trade
@@ -76,13 +87,29 @@ public:
     /// The latest quote of an instrument ("SH000001"); null before the first.
     CQuoteSnapshotPtr getSnapshot(const std::string& code) const;
 
+    /**
+     * What the engine holds now: the data cache (category 0, always listed, one item per instrument
+     * whose quote it keeps) and every model category with a running model (one item per model).
+     * Replaces what detail held.
+     */
+    void queryMemAnalysisDetail(RPCMemoryAnalysisDetail& detail) const;
+    /// Drops the data cache: the kept quotes go, and a new subscription's full batch finds nothing
+    /// until the instrument's next quote. Subscriptions and announcements stay.
+    void clearCache();
+    /// A model the engine runs from now on, under a category other than the data cache; a model with
+    /// the same id is renamed.
+    void addRunningModel(int category, const std::string& id, const std::string& name);
+    /// The model has ended; an unknown one does nothing.
+    void removeRunningModel(int category, const std::string& id);
+
     /// Blocks until everything queued on the feed thread so far has been delivered. Not from the
     /// feed thread itself.
     void waitForFeed();
     /// True on the feed thread.
     bool isFeedThread() const;
 
-    /// No subscriptions (each ended as unsubQuoter ends it), no records, default settings and dates.
+    /// No subscriptions (each ended as unsubQuoter ends it), no records, no models, default settings
+    /// and dates.
     void reset();
 
 signals:
@@ -104,4 +131,5 @@ private:
     std::map<std::string, CQuoteSnapshotPtr> m_snapshots;                     ///< instrument code -> latest
     std::map<std::string, long long> m_tradeDates;
     std::map<int, QuoterPushSettings> m_pushSettings;
+    std::map<int, std::map<std::string, std::string>> m_models; ///< category -> model id -> name
 };

@@ -7,10 +7,12 @@
 #include <terminalhost/eventdeliverer.h>
 #include <terminalhost/formulamanager.h>
 #include <terminalhost/logcenter.h>
+#include <terminalhost/messagebox.h>
 #include <terminalhost/luamodulectrl.h>
 #include <terminalhost/msgservice.h>
 #include <terminalhost/multiclientmanager.h>
 #include <terminalhost/orderservice.h>
+#include <terminalhost/processmemory.h>
 #include <terminalhost/quoteclient.h>
 #include <terminalhost/serviceclient.h>
 #include <terminalhost/stockmanager.h>
@@ -37,8 +39,10 @@ void resetHost()
     CStockManager::instance()->reset();
     CMsgService::instance()->reset();
     CLogCenter::instance()->reset();
+    CProcessMemory::instance()->reset();
     CUiResource::instance()->reset();
     CEventDeliverer::setMainWindowHandler({});
+    CMessageBox::setPresenter({});
     CMultiClientManager::instance()->reset();
     CAdviceFeedBackDialog::setFeedbackDir({});
 }

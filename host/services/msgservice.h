@@ -1,5 +1,6 @@
 #pragma once
 
+#include <terminalhost/countedobject.h>
 #include <terminalhost/rpcengine.h>
 #include <terminalhost/terminalhost_export.h>
 
@@ -23,7 +24,7 @@ enum EMessageType {
 };
 
 /// @brief One message of the message centre. Not changed once published.
-class TERMINALHOST_EXPORT CMessage
+class TERMINALHOST_EXPORT CMessage : private TCountedObject<CMessage>
 {
 public:
     CMessage(int type, std::string title, std::string content, long long timeMs);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <terminalhost/countedobject.h>
 #include <terminalhost/terminalhost_export.h>
 
 #include <climits>
@@ -95,7 +96,7 @@ enum ENoticeLevel {
 };
 
 /// @brief One exchange announcement: its level, title and text, as UTF-8.
-class TERMINALHOST_EXPORT Notice : public QuoterBase
+class TERMINALHOST_EXPORT Notice : public QuoterBase, private TCountedObject<Notice>
 {
 public:
     Notice(long long key, long long tradeDate, int level, std::string title, std::string content);
@@ -112,7 +113,7 @@ private:
 using NoticePtr = std::shared_ptr<Notice>;
 
 /// @brief The latest quote of one instrument; the code carries the exchange prefix ("SH000001").
-class TERMINALHOST_EXPORT CQuoteSnapshot : public QuoterBase
+class TERMINALHOST_EXPORT CQuoteSnapshot : public QuoterBase, private TCountedObject<CQuoteSnapshot>
 {
 public:
     CQuoteSnapshot(long long key, long long tradeDate, std::string code, double last, double previousClose);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <terminalhost/countedobject.h>
 #include <terminalhost/terminalhost_export.h>
 
 #include <QObject>
@@ -10,6 +11,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 
 /// What kind of instrument a code names.
 enum EInstrumentKind {
@@ -19,7 +21,13 @@ enum EInstrumentKind {
 };
 
 /// @brief The static data of one instrument, as the stock list gives it. Text fields are UTF-8.
-struct CInstrumentDetail {
+struct CInstrumentDetail : private TCountedObject<CInstrumentDetail> {
+    CInstrumentDetail() = default;
+    CInstrumentDetail(std::string code, std::string name, std::string exchange, EInstrumentKind kind = InstrumentKind_Stock)
+        : code(std::move(code)), name(std::move(name)), exchange(std::move(exchange)), kind(kind)
+    {
+    }
+
     std::string code;     ///< exchange prefix and code: "SH000001"
     std::string name;     ///< "上证指数"
     std::string exchange; ///< "上海证券交易所"

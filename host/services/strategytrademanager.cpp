@@ -1,5 +1,7 @@
 #include "strategytrademanager.h"
 
+#include <terminalhost/formulamanager.h>
+
 #include <QTimer>
 
 CStrategyTradeManager::CStrategyTradeManager()
@@ -17,6 +19,8 @@ CStrategyTradeManager* CStrategyTradeManager::instance()
 void CStrategyTradeManager::startProcess(const std::string& requestId, const std::string& name)
 {
     m_running[requestId] = name;
+    // The strategy runs as a model of the formula engine, which accounts for it in its memory.
+    CFormulaManager::instance()->addRunningModel(MemoryCategory_Strategy, requestId, name);
     emit sigProcessStatus(requestId, name, true);
 }
 
@@ -27,6 +31,7 @@ void CStrategyTradeManager::finishProcess(const std::string& requestId)
         return;
     const std::string name = it->second;
     m_running.erase(it);
+    CFormulaManager::instance()->removeRunningModel(MemoryCategory_Strategy, requestId);
     emit sigProcessStatus(requestId, name, false);
 }
 
@@ -56,6 +61,8 @@ QStringList CStrategyTradeManager::runningProcesses() const
 
 void CStrategyTradeManager::reset()
 {
+    for (const auto& entry : m_running)
+        CFormulaManager::instance()->removeRunningModel(MemoryCategory_Strategy, entry.first);
     m_running.clear();
     m_stopRequests.clear();
 }

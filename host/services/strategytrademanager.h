@@ -12,6 +12,7 @@
 /**
  * @brief Runs the user's strategies as processes and reports each start and end.
  *
+ * Each running strategy is a model of the formula engine (CFormulaManager::addRunningModel).
  * A stop request does not end a process at once: the end report follows when the process has
  * exited, on the next turn of the event loop here.
  */

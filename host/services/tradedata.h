@@ -1,6 +1,7 @@
 #pragma once
 
 #include <terminalhost/accountinfo.h>
+#include <terminalhost/countedobject.h>
 #include <terminalhost/terminalhost_export.h>
 
 #include <memory>
@@ -24,7 +25,7 @@ enum EOrderStatus {
 
 /// @brief One order as the trade client last reported it. Records are not changed once published:
 /// a new state arrives as a new record with the same key.
-class TERMINALHOST_EXPORT COrderDetail : public IData
+class TERMINALHOST_EXPORT COrderDetail : public IData, private TCountedObject<COrderDetail>
 {
 public:
     COrderDetail(std::string orderId, std::string accountKey, std::string code, EOrderStatus status, int volume = 0,
@@ -56,7 +57,7 @@ public:
 };
 
 /// @brief One trading task (an algorithmic or basket order) and its status code.
-class TERMINALHOST_EXPORT CTaskDetail : public IData
+class TERMINALHOST_EXPORT CTaskDetail : public IData, private TCountedObject<CTaskDetail>
 {
 public:
     static constexpr int kStatusRunning = 3;

@@ -41,6 +41,10 @@ void CBaseWidget::themeChanged()
     update();
 }
 
+void CBaseWidget::onActive()
+{
+}
+
 void CBaseWidget::setMouseEventRule(int rule)
 {
     m_mouseEventRule = rule == MouseRule_Keep ? MouseRule_Keep : MouseRule_PassOn;

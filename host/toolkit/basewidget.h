@@ -34,6 +34,10 @@ public:
     /// Repaints; widgets whose size depends on fonts re-measure first.
     void themeChanged() override;
 
+    /// Called by the container that shows this widget as one of its pages (a tab control) each
+    /// time the page becomes the one the user sees. The base does nothing.
+    virtual void onActive();
+
     /// Whether mouse events this widget does not use go on to its parent (EMouseEventRule).
     void setMouseEventRule(int rule);
     int mouseEventRule() const { return m_mouseEventRule; }

@@ -24,6 +24,9 @@ TERMINALHOST_EXPORT bool readSettingsFile(const QString& path, QByteArray* out, 
 /// malformed, not an object) without naming the file.
 TERMINALHOST_EXPORT bool readJsonObject(const QString& path, QJsonObject* out, QString* problem);
 
+/// The toolkit's mark for an integer that has no value to show: a table cell shows "-".
+constexpr int kNoIntValue = 0x7FFFFFFF;
+
 /// UTF-8 bytes from the services to text.
 TERMINALHOST_EXPORT QString sToQs(const std::string& utf8);
 /// Text back to UTF-8 bytes.

@@ -7,6 +7,12 @@
 
 #include <algorithm>
 
+namespace {
+constexpr int kRowPadding = 4;       // px the text of a list row is set in from the left and right
+constexpr int kRowExtraHeight = 6;   // px a list row is taller than its text
+const char kHoverKey[] = "clr_table_hover_background";
+}
+
 CSimpleTextWidget::CSimpleTextWidget(bool autoFill, int id, const QString& text, QWidget* parent)
     : CBaseWidget(QStringLiteral("simple_text_widget"), autoFill, parent)
     , m_id(id)
@@ -42,6 +48,15 @@ void CSimpleTextWidget::setFontKey(const QString& key)
     update();
 }
 
+void CSimpleTextWidget::setFlag(int flags)
+{
+    if (flags == m_flags)
+        return;
+    m_flags = flags;
+    fitToText();
+    update();
+}
+
 void CSimpleTextWidget::themeChanged()
 {
     fitToText();
@@ -50,7 +65,9 @@ void CSimpleTextWidget::themeChanged()
 
 QSize CSimpleTextWidget::sizeHint() const
 {
-    const QSize size = CSimpleText::getSize(m_text, m_fontKey);
+    QSize size = CSimpleText::getSize(m_text, m_fontKey);
+    if (m_flags & TextFlag_HoverBackground)
+        size += QSize(2 * kRowPadding, kRowExtraHeight);
     return {std::min(size.width(), m_maxWidth), size.height()};
 }
 
@@ -62,9 +79,34 @@ void CSimpleTextWidget::fitToText()
 void CSimpleTextWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.setFont(CUiResource::instance()->getFont(m_fontKey));
-    painter.setPen(CUiResource::instance()->getColor(m_colorKey));
-    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter, m_text);
+    const CUiResource* resource = CUiResource::instance();
+    QRect textRect = rect();
+    if (m_flags & TextFlag_HoverBackground) {
+        if (m_hovered)
+            painter.fillRect(rect(), resource->getColor(QLatin1String(kHoverKey)));
+        textRect.adjust(kRowPadding, 0, -kRowPadding, 0);
+    }
+    const QFont font = resource->getFont(m_fontKey);
+    painter.setFont(font);
+    painter.setPen(resource->getColor(m_colorKey));
+    const QString text = (m_flags & TextFlag_ElideRight) ? QFontMetrics(font).elidedText(m_text, Qt::ElideRight, textRect.width()) : m_text;
+    painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, text);
+}
+
+void CSimpleTextWidget::enterEvent(QEvent* event)
+{
+    CBaseWidget::enterEvent(event);
+    m_hovered = true;
+    if (m_flags & TextFlag_HoverBackground)
+        update();
+}
+
+void CSimpleTextWidget::leaveEvent(QEvent* event)
+{
+    CBaseWidget::leaveEvent(event);
+    m_hovered = false;
+    if (m_flags & TextFlag_HoverBackground)
+        update();
 }
 
 void CSimpleTextWidget::mouseClickEvent(QMouseEvent*)

@@ -21,6 +21,9 @@ public:
     QSize sizeHint() const override;
 
 protected:
+    bool isHovered() const { return m_hovered; }
+    bool isPressed() const { return m_pressed; }
+
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEvent* event) override;
     void leaveEvent(QEvent* event) override;

@@ -2,6 +2,7 @@
 
 #include <terminalhost/uiresource.h>
 
+#include <QShowEvent>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -20,7 +21,12 @@ CStandardTabControl::CStandardTabControl(QWidget* parent)
     layout->addWidget(m_tabs);
     m_tabs->setDocumentMode(true);
     m_tabs->tabBar()->setDrawBase(false);
-    connect(m_tabs, &QTabWidget::currentChanged, this, &CStandardTabControl::sigCurrentChanged);
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
+        // A hidden control's first page is activated when the control is shown.
+        if (isVisible())
+            activate(index);
+        emit sigCurrentChanged(index);
+    });
     applyTheme();
 }
 
@@ -49,6 +55,20 @@ void CStandardTabControl::setTabPosition(int position)
     }
     m_position = position;
     m_tabs->setTabPosition(qtPosition);
+}
+
+void CStandardTabControl::showEvent(QShowEvent* event)
+{
+    CBaseWidget::showEvent(event);
+    // The window coming back from the task bar shows nothing new.
+    if (!event->spontaneous())
+        activate(m_tabs->currentIndex());
+}
+
+void CStandardTabControl::activate(int index)
+{
+    if (auto* page = qobject_cast<CBaseWidget*>(m_tabs->widget(index)))
+        page->onActive();
 }
 
 int CStandardTabControl::count() const

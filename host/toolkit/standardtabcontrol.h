@@ -14,6 +14,10 @@ enum ETabPosition {
 
 /**
  * @brief The terminal's tab control: pages with a tab each, in the theme's colours.
+ *
+ * A toolkit page (CBaseWidget) hears onActive() whenever it becomes the page shown: when the user
+ * or setCurrentIndex() switches to it while the control is visible, and when the control is shown
+ * with it current. Pages fill themselves there, so a page nobody looks at costs nothing.
  */
 class TERMINALHOST_EXPORT CStandardTabControl : public CBaseWidget
 {
@@ -34,11 +38,15 @@ public:
 
     void themeChanged() override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 signals:
     void sigCurrentChanged(int index);
 
 private:
     void applyTheme();
+    void activate(int index);
 
     QTabWidget* m_tabs = nullptr;
     int m_position = TabPosition_Top;

@@ -1,9 +1,12 @@
 #include "standardtable.h"
 
+#include <terminalhost/hostutils.h>
 #include <terminalhost/uiresource.h>
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLocale>
+#include <QScopedValueRollback>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -11,7 +14,13 @@
 
 namespace {
 constexpr int kRowHeight = 24;
+constexpr int kFitPadding = 12;     // px a fitted column keeps beside its widest content
+constexpr int kMinFittedWidth = 80; // px; a short header still gets a column one can aim at
 constexpr int kClickableRole = Qt::UserRole + 1;
+constexpr int kColorKeyRole = Qt::UserRole + 2;
+constexpr int kFontKeyRole = Qt::UserRole + 3;
+constexpr int kIntRole = Qt::UserRole + 4;
+const char kNoValueText[] = "-";
 }
 
 CStandardTable::CStandardTable(int style, QWidget* parent, int flags)
@@ -27,6 +36,13 @@ CStandardTable::CStandardTable(int style, QWidget* parent, int flags)
     m_view->verticalHeader()->setDefaultSectionSize(kRowHeight);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->setFocusPolicy(Qt::NoFocus);
+    connect(m_view->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int) {
+        if (m_fitting || !(m_flags & Flag_ColumnResize))
+            return;
+        if (column >= static_cast<int>(m_userSized.size()))
+            m_userSized.resize(static_cast<std::size_t>(column) + 1, false);
+        m_userSized[static_cast<std::size_t>(column)] = true;
+    });
     connect(m_view, &QTableWidget::cellClicked, this, [this](int index, int column) {
         const QTableWidgetItem* item = m_view->item(index, column);
         if (item && item->data(kClickableRole).toBool())
@@ -50,6 +66,7 @@ void CStandardTable::applyFlags()
     header->setVisible(m_flags & Flag_HeaderVisible);
     header->setSectionsMovable(m_flags & Flag_ColumnMove);
     header->setSectionResizeMode((m_flags & Flag_ColumnResize) ? QHeaderView::Interactive : QHeaderView::Stretch);
+    header->setStretchLastSection(m_flags & Flag_ColumnResize);
     m_view->setSelectionBehavior((m_flags & Flag_RowSelect) ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
     m_view->setSelectionMode((m_flags & Flag_MultiSelect) ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
     m_view->setShowGrid(m_flags & Flag_GridLines);
@@ -62,6 +79,7 @@ void CStandardTable::applyFlags()
 void CStandardTable::themeChanged()
 {
     applyTheme();
+    scheduleFit(); // the texts' widths follow the fonts
 }
 
 void CStandardTable::applyTheme()
@@ -80,11 +98,51 @@ void CStandardTable::applyTheme()
             .arg(font.pixelSize())
             .arg(color("clr_table_header_background"))
         + hover);
+    for (int index = 0; index < m_view->rowCount(); ++index) {
+        for (int column = 0; column < m_view->columnCount(); ++column) {
+            if (QTableWidgetItem* item = m_view->item(index, column))
+                applyItemLook(item);
+        }
+    }
+}
+
+void CStandardTable::applyItemLook(QTableWidgetItem* item)
+{
+    const CUiResource* resource = CUiResource::instance();
+    const QString colorKey = item->data(kColorKeyRole).toString();
+    const QString fontKey = item->data(kFontKeyRole).toString();
+    item->setData(Qt::ForegroundRole, colorKey.isEmpty() ? QVariant() : QVariant(resource->getColor(colorKey)));
+    item->setData(Qt::FontRole, fontKey.isEmpty() ? QVariant() : QVariant(resource->getFont(fontKey)));
 }
 
 void CStandardTable::setColumnCount(int count)
 {
     m_view->setColumnCount(count);
+    scheduleFit();
+}
+
+void CStandardTable::scheduleFit()
+{
+    if (!(m_flags & Flag_ColumnResize) || m_fitPending)
+        return;
+    m_fitPending = true;
+    QMetaObject::invokeMethod(this, &CStandardTable::fitColumns, Qt::QueuedConnection);
+}
+
+void CStandardTable::fitColumns()
+{
+    m_fitPending = false;
+    if (!(m_flags & Flag_ColumnResize))
+        return;
+    const QScopedValueRollback<bool> fitting(m_fitting, true);
+    // The last column takes what is left of the width anyway.
+    for (int column = 0; column + 1 < m_view->columnCount(); ++column) {
+        const bool userSized = column < static_cast<int>(m_userSized.size()) && m_userSized[static_cast<std::size_t>(column)];
+        if (!userSized) {
+            m_view->resizeColumnToContents(column);
+            m_view->setColumnWidth(column, std::max(m_view->columnWidth(column) + kFitPadding, kMinFittedWidth));
+        }
+    }
 }
 
 int CStandardTable::columnCount() const
@@ -97,6 +155,7 @@ void CStandardTable::setHeaderText(int column, const QString& text)
     if (column < 0 || column >= m_view->columnCount())
         return;
     m_view->setHorizontalHeaderItem(column, new QTableWidgetItem(text));
+    scheduleFit();
 }
 
 QString CStandardTable::headerText(int column) const
@@ -113,6 +172,13 @@ void CStandardTable::setColumnVisible(int column, bool visible)
 bool CStandardTable::isColumnVisible(int column) const
 {
     return column >= 0 && column < m_view->columnCount() && !m_view->isColumnHidden(column);
+}
+
+void CStandardTable::clear()
+{
+    m_view->setRowCount(0);
+    m_rowIds.clear();
+    m_nextRowId = 0;
 }
 
 int CStandardTable::appendRow()
@@ -157,6 +223,7 @@ void CStandardTable::setItemText(int rowId, int column, const QString& text, boo
         item->setText(text);
     else
         m_view->setItem(index, column, new QTableWidgetItem(text));
+    scheduleFit();
     if (update)
         m_view->viewport()->update();
 }
@@ -166,6 +233,70 @@ QString CStandardTable::itemText(int rowId, int column) const
     const int index = indexOf(rowId);
     const QTableWidgetItem* item = index < 0 ? nullptr : m_view->item(index, column);
     return item ? item->text() : QString();
+}
+
+QTableWidgetItem* CStandardTable::cellItem(int rowId, int column)
+{
+    const int index = indexOf(rowId);
+    if (index < 0 || column < 0 || column >= m_view->columnCount())
+        return nullptr;
+    if (!m_view->item(index, column))
+        m_view->setItem(index, column, new QTableWidgetItem);
+    return m_view->item(index, column);
+}
+
+QVariant CStandardTable::cellData(int rowId, int column, int role) const
+{
+    const int index = indexOf(rowId);
+    const QTableWidgetItem* item = index < 0 ? nullptr : m_view->item(index, column);
+    return item ? item->data(role) : QVariant();
+}
+
+void CStandardTable::setItemInt(int rowId, int column, int value, int formatFlags, const QString& colorKey,
+                                const QString& fontKey, bool update)
+{
+    QTableWidgetItem* item = cellItem(rowId, column);
+    if (!item)
+        return;
+    QString text = QLatin1String(kNoValueText);
+    if (value != kNoIntValue)
+        text = (formatFlags & IntFormat_Grouping) ? QLocale(QLocale::Chinese).toString(value) : QString::number(value);
+    item->setText(text);
+    item->setData(kIntRole, value);
+    item->setData(kColorKeyRole, colorKey);
+    item->setData(kFontKeyRole, fontKey);
+    item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    applyItemLook(item);
+    scheduleFit();
+    if (update)
+        m_view->viewport()->update();
+}
+
+int CStandardTable::itemInt(int rowId, int column) const
+{
+    const QVariant value = cellData(rowId, column, kIntRole);
+    return value.isValid() ? value.toInt() : kNoIntValue;
+}
+
+void CStandardTable::setItemTextColorKey(int rowId, int column, const QString& key, bool update)
+{
+    QTableWidgetItem* item = cellItem(rowId, column);
+    if (!item)
+        return;
+    item->setData(kColorKeyRole, key);
+    applyItemLook(item);
+    if (update)
+        m_view->viewport()->update();
+}
+
+QString CStandardTable::itemTextColorKey(int rowId, int column) const
+{
+    return cellData(rowId, column, kColorKeyRole).toString();
+}
+
+QString CStandardTable::itemFontKey(int rowId, int column) const
+{
+    return cellData(rowId, column, kFontKeyRole).toString();
 }
 
 void CStandardTable::setItemWidget(int rowId, int column, QWidget* widget, int alignment, bool update)
@@ -179,6 +310,7 @@ void CStandardTable::setItemWidget(int rowId, int column, QWidget* widget, int a
     layout->setContentsMargins(2, 0, 2, 0);
     layout->addWidget(widget, 0, Qt::Alignment(alignment));
     m_view->setCellWidget(index, column, holder);
+    scheduleFit();
     if (update)
         m_view->viewport()->update();
 }

@@ -17,6 +17,10 @@ const QSet<QString> kExportedClasses = {
     QStringLiteral("CTradeWidget"),
     QStringLiteral("CQuoteWidget"),
     QStringLiteral("CClientFeedBackWidget"),
+    QStringLiteral("CMemAnalysisDialog"),
+    QStringLiteral("CObjectNumMonitorDialog"),
+    QStringLiteral("CPerformMonitorDialog"),
+    QStringLiteral("CQuoterAnalysisDialog"),
 };
 constexpr int kBarHeight = 24;
 constexpr int kCommandTimeoutMs = 240000;
