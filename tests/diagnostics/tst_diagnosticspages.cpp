@@ -23,6 +23,9 @@
 #include <terminalhost/userconfig.h>
 #include <terminalhost/vscrollwidgetlist.h>
 
+#include <QLineEdit>
+#include <QToolButton>
+
 #include <algorithm>
 #include <memory>
 #include <string>
@@ -420,6 +423,10 @@ private slots:
         // A refresh keeps the filter.
         page.refresh();
         QCOMPARE(table->rowCount(), 2);
+        // The filter's clear button fades in; Qt frees that animation only when it ends, so let it
+        // end before the page goes, or it is still alive when the test program exits.
+        auto* clearButton = table->findChild<QLineEdit*>()->findChild<QToolButton*>();
+        QTRY_COMPARE(clearButton->property("opacity").toReal(), 1.0);
     }
 
     void cleanMemorySaysWhetherItWorked_data()
