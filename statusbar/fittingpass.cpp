@@ -10,9 +10,7 @@ int bounded(const FittingPass::Item& item, int width)
 {
     return std::max(item.minimumWidth, std::min(width, item.maximumWidth));
 }
-}
 
-namespace {
 // The ticker stops where the rest of the row begins, so that nothing leaves the bar or overlaps.
 void keepTickerOnBar(const FittingPass::Input& input, int barWidth, FittingPass::Plan& plan)
 {
