@@ -1,4 +1,5 @@
 #include "controlpanel.h"
+#include "marketcontrols.h"
 
 #include <terminalhost/appconfig.h>
 #include <terminalsim/backendsimulator.h>
@@ -111,6 +112,9 @@ CControlPanel::CControlPanel(CBackendSimulator* simulator, QWidget* parent)
     layout->addWidget(buildCompanionsGroup());
     layout->addWidget(buildAppearanceGroup());
     layout->addWidget(buildBackEndGroup());
+    auto* market = new CMarketControls(simulator->marketInfo(), this);
+    connect(market, &CMarketControls::sigNote, this, &CControlPanel::sigNote);
+    layout->addWidget(market);
     layout->addWidget(buildDiagnosticsGroup());
 
     auto* rebuild = new QPushButton(QStringLiteral("Rebuild the status bar"), this);

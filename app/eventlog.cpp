@@ -2,6 +2,7 @@
 
 #include <statusbar/statusbarevents.h>
 #include <terminalhost/eventdeliverer.h>
+#include <terminalhost/indexbottomquoterwidget.h>
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -32,6 +33,7 @@ const EventName kEventNames[] = {
     {StatusBarEvent::RunningTasks, "running tasks"},
     {StatusBarEvent::Messages, "messages"},
     {StatusBarEvent::TradeToolTip, "trade account tooltip"},
+    {Event_OpenQuoteView, "open the index's quote view (double click on the index ticker)"},
 };
 }
 

@@ -2,6 +2,7 @@
 
 #include "controlpanel.h"
 #include "eventlog.h"
+#include "messageview.h"
 #include "quoteboard.h"
 #include "quotesourcedialog.h"
 #include "runningpaneldock.h"
@@ -197,7 +198,7 @@ bool CMainWindow::handleBusEvent(int type, int id, int arg, const QString& text,
         handled = true;
         break;
     case StatusBarEvent::Messages:
-        // The demo terminal has no message view; listing the request is its answer.
+        CMessageView::showFor(this);
         handled = true;
         break;
     default:

@@ -10,6 +10,24 @@ int bounded(const FittingPass::Item& item, int width)
 {
     return std::max(item.minimumWidth, std::min(width, item.maximumWidth));
 }
+
+// The ticker stops where the rest of the row begins, so that nothing leaves the bar or overlaps.
+void keepTickerOnBar(const FittingPass::Input& input, int barWidth, FittingPass::Plan& plan)
+{
+    int others = input.rowOverhead;
+    for (std::size_t i = 0; i < input.items.size(); ++i) {
+        if (input.items[i].role != FittingPass::Role::Ticker)
+            others += plan.items[i].width < 0 ? input.items[i].currentWidth : plan.items[i].width;
+    }
+    for (std::size_t i = 0; i < input.items.size(); ++i) {
+        const FittingPass::Item& ticker = input.items[i];
+        if (ticker.role != FittingPass::Role::Ticker)
+            continue;
+        const int given = plan.items[i].width < 0 ? ticker.currentWidth : plan.items[i].width;
+        if (given > barWidth - others)
+            plan.items[i].width = bounded(ticker, barWidth - others);
+    }
+}
 }
 
 FittingPass::Plan FittingPass::decide(const Input& input, int barWidth)
@@ -47,5 +65,7 @@ FittingPass::Plan FittingPass::decide(const Input& input, int barWidth)
                 plan.items[i].width = bounded(input.items[i], tickerShare);
         }
     }
+    if (input.rowOverhead >= 0)
+        keepTickerOnBar(input, barWidth, plan);
     return plan;
 }

@@ -11,7 +11,8 @@
  * more than the bar's width, each goes compact and T drops by what that saves. The announcement
  * ticker gets what the row leaves it: bar width - order switch allowance - separator widths -
  * occupied width - 50, when the row did not fit in full and that share is not 0. Every width is
- * bounded by the item's own bounds, as a resize bounds it.
+ * bounded by the item's own bounds, as a resize bounds it. Where the row's overhead is known, the
+ * ticker is never wider than what the other widgets leave on the bar.
  *
  * decide() is a pure function; the bar applies its plan once per width change.
  */
@@ -47,6 +48,11 @@ struct Input {
     /// px of the unregistered widgets that count against the ticker's share: the index ticker, the
     /// magnifier, the order service switch and the latency indicator
     int fixedOccupied = 0;
+    /// px the row takes besides the registered items (gaps, spacing, margins, separators and the
+    /// unregistered widgets); -1 when unknown. The wanted width leaves out the tags, the spacing
+    /// and the gaps, so the ticker's share can be more than the row has: with this known, the
+    /// ticker gives up what would push the right-hand end off the bar.
+    int rowOverhead = -1;
 };
 
 enum class Form {

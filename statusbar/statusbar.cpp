@@ -1,5 +1,6 @@
 #include "statusbar.h"
 
+#include <statusbar/bottomrollingquoterwidget.h>
 #include <statusbar/clientfeedbackwidget.h>
 #include <statusbar/clienttipwidget.h>
 #include <statusbar/currenttimewidget.h>
@@ -7,10 +8,12 @@
 #include <statusbar/itembasewidget.h>
 #include <statusbar/miniquoteclientwidget.h>
 #include <statusbar/netspeeddialog.h>
+#include <statusbar/noticewidget.h>
 #include <statusbar/orderstrategywidget.h>
 #include <statusbar/otherclientwidget.h>
 #include <statusbar/quoteconnectstatuswidget.h>
 #include <statusbar/quotewidget.h>
+#include <statusbar/rollingmessagewidget.h>
 #include <statusbar/runningcstrategywidget.h>
 #include <statusbar/runningorderswidget.h>
 #include <statusbar/runningtaskswidget.h>
@@ -40,6 +43,7 @@
 #include <boost/format.hpp>
 #include <log4cxx/logger.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -67,6 +71,10 @@ constexpr int kRightHandSlack = 10;    // px between the magnifier and the clock
 constexpr int kLauncherSlack = 10;     // px each companion launcher adds to the left-hand wanted width
 constexpr int kFeedbackMinWidth = 31;
 constexpr int kFeedbackMaxWidth = 61;
+constexpr int kMessageMinWidth = 110;
+constexpr int kMessageMaxWidth = 150;
+constexpr int kIndexTickerWidth = 220;
+constexpr int kNoticeTickerGap = 5;    // px between the index ticker and the announcement ticker
 constexpr double kMsPerSecond = 1000.0;
 
 const char kSeparatorImage[] = "img_toolbar_seperator";
@@ -107,6 +115,7 @@ CStatusBar::CStatusBar(QWidget* parent)
     d->netSpeedTimer->setInterval(kNetSpeedIntervalMs);
     connect(d->netSpeedTimer, &QTimer::timeout, this, &CStatusBar::slotUpdateNetSpeed);
     d->netSpeedTimer->start();
+    d->addTickers();
 
     // Everything after the stretch sits at the right-hand end of the row.
     addStretchSpace(1);
@@ -139,6 +148,19 @@ void CStatusBarPrivate::addActivityItems()
         QObject::connect(runningTasks, &CRunningTasksWidget::sigResizeRunningTaskSize, q, &CStatusBar::slotResizeRunningSize);
         addRegisteredItem(runningTasks, Anchor_Fill, Role::Item, true);
         leftWantedWidth += runningTasks->getMaxWidth();
+
+        const int separatorWidth = addSeparator()->width();
+        separatorWidthSum += separatorWidth;
+        leftWantedWidth += separatorWidth;
+    }
+    if (tradingLayout && config->canShowTradeType()) {
+        rollingMessage = new CRollingMessageWidget(q);
+        // A click on the count stops at the item, which answers it itself.
+        rollingMessage->setMouseEventRule(MouseRule_Keep);
+        rollingMessage->setMinimumWidth(kMessageMinWidth);
+        rollingMessage->setMaximumWidth(kMessageMaxWidth);
+        addRegisteredItem(rollingMessage, Anchor_Fill, Role::Item, true);
+        leftWantedWidth += rollingMessage->getMaxWidth();
 
         const int separatorWidth = addSeparator()->width();
         separatorWidthSum += separatorWidth;
@@ -182,6 +204,26 @@ void CStatusBarPrivate::addClientLaunchers()
         miniQuoteClient->startClient(ClientType_MiniQuoteResident);
         leftWantedWidth += miniQuoteClient->getMaxWidth() + kLauncherSlack;
     }
+}
+
+void CStatusBarPrivate::addTickers()
+{
+    const CUserConfig* config = getUserConfig();
+    // A terminal that shows only trading, or logs in the simplified way, has no market information.
+    if (config->isOnlyShowTradeModule() || config->isSimpledModelLogin())
+        return;
+    indexTicker = new CBottomRollingQuoterWidget(q);
+    indexTicker->setFixedWidth(kIndexTickerWidth);
+    q->addFixedWidget(indexTicker, Anchor_Fill, false);
+    leftWantedWidth += indexTicker->width();
+
+    if (config->isVarnoClientMode())
+        return;
+    noticeTicker = new CNoticeWidget(q);
+    noticeTicker->resize(noticeTicker->getMaxWidth(), kBarHeight);
+    q->addFixedSpace(kNoticeTickerGap);
+    addRegisteredItem(noticeTicker, Anchor_Fill, Role::Ticker, false);
+    leftWantedWidth += noticeTicker->width();
 }
 
 void CStatusBarPrivate::addRegisteredItem(CItemBaseWidget* item, int anchor, Role role, bool occupies)
@@ -279,7 +321,9 @@ FittingPass::Input CStatusBarPrivate::fittingInput() const
     input.rightFixedWidth = rightFixedWidth;
     input.leftWantedWidth = leftWantedWidth;
     input.orderSwitchAllowance = orderSwitchAllowance;
-    input.fixedOccupied = magnifier->width() + netSpeed->width() + (orderSwitch ? orderSwitch->width() : 0);
+    input.fixedOccupied = magnifier->width() + netSpeed->width() + (orderSwitch ? orderSwitch->width() : 0)
+        + (indexTicker ? indexTicker->width() : 0);
+    input.rowOverhead = rowOverhead();
     input.items.reserve(registered.size());
     for (const Registered& entry : registered) {
         CItemBaseWidget* item = entry.item;
@@ -287,6 +331,24 @@ FittingPass::Input CStatusBarPrivate::fittingInput() const
                                item->maximumWidth(), entry.occupies, item->width()});
     }
     return input;
+}
+
+int CStatusBarPrivate::rowOverhead() const
+{
+    // What the row holds besides the registered items: the other widgets, the fixed gaps, the
+    // spacing between entries (the stretch counts as one) and the margins.
+    int overhead = kLeadingGap + 2 * kMargin + (noticeTicker ? kNoticeTickerGap : 0);
+    int entries = 2 + (noticeTicker ? 1 : 0); // the leading gap, the stretch and the ticker's gap
+    for (QWidget* child : q->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (child->isHidden() || child->isWindow())
+            continue;
+        ++entries;
+        const bool isRegistered = std::any_of(registered.begin(), registered.end(),
+                                              [child](const Registered& entry) { return entry.item == child; });
+        if (!isRegistered)
+            overhead += child->width();
+    }
+    return overhead + (entries - 1) * kSpacing;
 }
 
 void CStatusBarPrivate::applyPlan(const FittingPass::Plan& plan)
@@ -355,7 +417,10 @@ void CStatusBarPrivate::applyBackgroundPalette()
 
 void CStatusBar::request()
 {
-    // Neither ticker is part of this bar yet, so there is nothing to subscribe.
+    if (d->indexTicker)
+        d->indexTicker->requestAll();
+    if (d->noticeTicker)
+        d->noticeTicker->request();
 }
 
 void CStatusBar::killProcesses()

@@ -9,6 +9,7 @@
 
 #include <vector>
 
+class CBottomRollingQuoterWidget;
 class CClientFeedBackWidget;
 class CCurrentTimeWidget;
 class CImageWidget;
@@ -16,10 +17,12 @@ class CItemBaseWidget;
 class CMagnifierWidget;
 class CMiniQuoteClientWidget;
 class CNetSpeedDialog;
+class CNoticeWidget;
 class COtherClientWidget;
 class COrderStrategyWidget;
 class CQuoteConnectStatusWidget;
 class CQuoteWidget;
+class CRollingMessageWidget;
 class CRunningCStrategyWidget;
 class CRunningOrdersWidget;
 class CRunningTasksWidget;
@@ -50,6 +53,7 @@ public:
 
     void addActivityItems();
     void addClientLaunchers();
+    void addTickers();
     void addRightHandItems();
     void addFeedbackItem();
     CImageWidget* addSeparator();
@@ -57,6 +61,8 @@ public:
 
     /// What the fitting pass decides from, as the items stand now.
     FittingPass::Input fittingInput() const;
+    /// px of the row besides the registered items, as the widgets stand now.
+    int rowOverhead() const;
     /// Gives every registered item the form and width the plan says, each at most once.
     void applyPlan(const FittingPass::Plan& plan);
 
@@ -70,6 +76,7 @@ public:
     CRunningOrdersWidget* runningOrders = nullptr;
     CRunningTasksWidget* runningTasks = nullptr;
     CRunningCStrategyWidget* runningStrategies = nullptr;
+    CRollingMessageWidget* rollingMessage = nullptr;
     CMagnifierWidget* magnifier = nullptr;
     CCurrentTimeWidget* clock = nullptr;
     COrderStrategyWidget* orderSwitch = nullptr;
@@ -80,6 +87,8 @@ public:
     CClientFeedBackWidget* feedback = nullptr;
     COtherClientWidget* otherClient = nullptr;        ///< launcher of the minimal trading client
     CMiniQuoteClientWidget* miniQuoteClient = nullptr; ///< launcher of the mini quote client
+    CBottomRollingQuoterWidget* indexTicker = nullptr; ///< not registered: it keeps its width
+    CNoticeWidget* noticeTicker = nullptr;             ///< the announcement ticker; takes the row's leftover
 
     double maxDelay = 0.0;          ///< ms
     QTimer* netSpeedTimer = nullptr;

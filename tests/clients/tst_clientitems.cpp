@@ -9,6 +9,7 @@
 #include <statusbar/miniquoteclientwidget.h>
 #include <statusbar/otherclientwidget.h>
 #include <statusbar/statusbar.h>
+#include <statusbar/noticewidget.h>
 #include <statusbar/statusbar_p.h>
 
 #include <terminalhost/advicefeedbackdialog.h>
@@ -628,6 +629,9 @@ private slots:
             left += launcherWidth + 10;
         if (items.contains(QStringLiteral("mini quote")))
             left += miniQuoteWidth + 10;
+        // Varno client mode also leaves out the announcement ticker.
+        if (terminal.varno)
+            left -= without->noticeTicker->getMaxWidth();
         const bool hasFeedback = items.contains(QStringLiteral("feedback"));
         QCOMPARE(d->leftWantedWidth - without->leftWantedWidth, left);
         QCOMPARE(d->rightFixedWidth - without->rightFixedWidth, hasFeedback ? feedbackFull : 0);

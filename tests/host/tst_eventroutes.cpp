@@ -9,6 +9,7 @@
 #include <statusbar/statusbarevents.h>
 
 #include <terminalhost/appconfig.h>
+#include <terminalhost/userconfig.h>
 #include <terminalhost/imagewidget.h>
 #include <terminalhost/simpletextwidget.h>
 
@@ -140,6 +141,8 @@ private slots:
     {
         QFETCH(int, spot);
         CAppConfig::setClientType(1); // the quote client shows the quote source count
+        // Without the market tickers the row fits the window with every item in its full form.
+        getUserConfig()->setSimpledModelLogin(true);
         EventRecorder mainWindow;
         Window window;
         QVERIFY(window.show());

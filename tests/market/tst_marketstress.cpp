@@ -6,6 +6,8 @@
 #include <statusbar/noticedialog.h>
 #include <statusbar/noticewidget.h>
 #include <statusbar/rollingmessagewidget.h>
+#include <statusbar/statusbar.h>
+#include <statusbar/statusbar_p.h>
 
 #include <terminalhost/standardtableex.h>
 
@@ -38,6 +40,9 @@ constexpr int kFullBatchEvery = 97;       // a full batch now and then replaces 
 constexpr int kDirectEvery = 3;           // every third batch goes straight to the ticker's callback
 constexpr int kTradeDateSteps = 6;
 constexpr int kListOpenings = 10;
+constexpr int kRefitEvery = 50;           // GUI steps between two fitting passes
+constexpr int kWideBar = 1400;            // px
+constexpr int kNarrowBar = 1000;          // px
 
 struct Flood {
     int fromEnvironment = qEnvironmentVariableIntValue("STATUSBAR_STRESS_DIVISOR");
@@ -117,17 +122,18 @@ private slots:
             addIndex(code, code);
     }
 
-    void feedsDeliverWhileTheGuiRotatesOpensTheListChangesTheDateAndFinallyDestroysTheItems()
+    void feedsDeliverWhileTheGuiRotatesOpensTheListChangesTheDateAndFinallyDestroysTheBar()
     {
         const Flood size;
-        auto* bar = new QWidget;
-        QPointer<CBottomRollingQuoterWidget> quotes = new CBottomRollingQuoterWidget(bar);
-        QPointer<CRollingMessageWidget> messages = new CRollingMessageWidget(bar);
-        QPointer<CNoticeWidget> notices = new CNoticeWidget(bar);
-        notices->resize(notices->getMaxWidth(), 24);
+        auto* bar = new CStatusBar(nullptr);
+        const CStatusBarPrivate* d = CStatusBarPrivate::get(bar);
+        QPointer<CBottomRollingQuoterWidget> quotes = d->indexTicker;
+        QPointer<CRollingMessageWidget> messages = d->rollingMessage;
+        QPointer<CNoticeWidget> notices = d->noticeTicker;
+        QVERIFY(quotes && messages && notices);
+        bar->resize(kWideBar, 24);
         bar->show();
-        quotes->requestAll();
-        notices->request();
+        bar->request();
         const CNoticeRequestModel::Callback direct = notices->requestModel()->callbackFor(QStringLiteral("SZ"), kTradeDate);
 
         std::atomic<long> published{0};
@@ -153,6 +159,8 @@ private slots:
                 CFormulaManager::instance()->setMarketLastTradeDate("SZ", kTradeDate - 1 - dateChanges);
                 ++dateChanges;
             }
+            if (steps % kRefitEvery == 0) // the window narrows and widens: the ticker takes each leftover
+                bar->adjustWidgetWidth(steps % (2 * kRefitEvery) == 0 ? kNarrowBar : kWideBar);
             if (listOpenings < kListOpenings && done >= total * (listOpenings + 1) / (kListOpenings + 1)) {
                 notices->handleEvent(Event_Activate, 1026, 0, QString(), nullptr);
                 messages->handleEvent(Event_Click, 101, 0, QString(), nullptr);

@@ -23,6 +23,7 @@ const QSet<QString> kExportedClasses = {
     QStringLiteral("CQuoterAnalysisDialog"),
 };
 constexpr int kBarHeight = 24;
+constexpr int kLeadingGapX = 5; // px; inside the margin and the gap before the first item
 constexpr int kCommandTimeoutMs = 240000;
 
 struct CommandResult {
@@ -175,8 +176,9 @@ private slots:
         const int top = image.height() - kBarHeight;
         QVERIFY2(sameColor(image.pixel(image.width() / 2, top), resource->getColor(QStringLiteral("clr_border_default"))),
                  "no top border where the bar should start");
-        QVERIFY2(sameColor(image.pixel(image.width() / 2, top + kBarHeight / 2), resource->getColor(QStringLiteral("clr_main_statusbar_background"))),
-                 "no bar background in the middle of the bottom row");
+        // The row begins with a gap before its first item; the tickers fill the middle.
+        QVERIFY2(sameColor(image.pixel(kLeadingGapX, top + kBarHeight / 2), resource->getColor(QStringLiteral("clr_main_statusbar_background"))),
+                 "no bar background at the start of the bottom row");
         const QColor background = resource->getColor(QStringLiteral("clr_main_statusbar_background"));
         int drawn = 0;
         for (int x = image.width() - 120; x < image.width(); ++x) {

@@ -3,12 +3,14 @@
 #include <eventrecorder.h>
 #include <finditem.h>
 
+#include <statusbar/bottomrollingquoterwidget.h>
 #include <statusbar/clientfeedbackwidget.h>
 #include <statusbar/currenttimewidget.h>
 #include <statusbar/fittingpass.h>
 #include <statusbar/itemframe.h>
 #include <statusbar/itembasewidget.h>
 #include <statusbar/netspeeddialog.h>
+#include <statusbar/noticewidget.h>
 #include <statusbar/orderstrategywidget.h>
 #include <statusbar/runningcountwidget.h>
 #include <statusbar/runningcstrategywidget.h>
@@ -16,6 +18,7 @@
 #include <statusbar/runningtaskswidget.h>
 #include <statusbar/quoteconnectstatuswidget.h>
 #include <statusbar/quotewidget.h>
+#include <statusbar/rollingmessagewidget.h>
 #include <statusbar/statusbar.h>
 #include <statusbar/statusbar_p.h>
 #include <statusbar/statusbarevents.h>
@@ -73,6 +76,12 @@ QString itemName(const QWidget* item)
         return QStringLiteral("tasks");
     if (qobject_cast<const CRunningCStrategyWidget*>(item))
         return QStringLiteral("strategies");
+    if (qobject_cast<const CRollingMessageWidget*>(item))
+        return QStringLiteral("messages");
+    if (qobject_cast<const CBottomRollingQuoterWidget*>(item))
+        return QStringLiteral("index");
+    if (qobject_cast<const CNoticeWidget*>(item))
+        return QStringLiteral("notices");
     if (qobject_cast<const COrderStrategyWidget*>(item))
         return QStringLiteral("order switch");
     if (qobject_cast<const CTradeWidget*>(item))
@@ -335,19 +344,20 @@ private slots:
         QTest::addColumn<QStringList>("row");
         const QStringList rightHand{"separator", "magnifier", "separator", "feedback", "separator", "trade", "quote", "latency", "clock"};
         QTest::newRow("trading terminal")
-            << 0 << 0 << false << QStringList{"orders", "tasks", "strategies", "feedback", "trade", "quote", "clock"}
-            << QStringList{"orders", "tasks", "separator", "strategies"} + rightHand;
+            << 0 << 0 << false << QStringList{"orders", "tasks", "messages", "strategies", "notices", "feedback", "trade", "quote", "clock"}
+            << QStringList{"orders", "tasks", "separator", "messages", "separator", "strategies", "index", "notices"} + rightHand;
         QTest::newRow("trading terminal with order service")
-            << 0 << 0 << true << QStringList{"orders", "tasks", "strategies", "feedback", "trade", "quote", "clock"}
-            << QStringList{"orders", "tasks", "separator", "strategies", "separator", "magnifier", "separator", "feedback", "separator",
-                           "order switch", "trade", "quote", "latency", "clock"};
+            << 0 << 0 << true << QStringList{"orders", "tasks", "messages", "strategies", "notices", "feedback", "trade", "quote", "clock"}
+            << QStringList{"orders", "tasks", "separator", "messages", "separator", "strategies", "index", "notices", "separator", "magnifier",
+                           "separator", "feedback", "separator", "order switch", "trade", "quote", "latency", "clock"};
         QTest::newRow("trading terminal, quote layout")
-            << 0 << 2 << true << QStringList{"feedback", "trade", "quote", "clock"}
-            << QStringList{"separator", "magnifier", "separator", "feedback", "separator", "order switch", "trade", "quote", "latency", "clock"};
-        QTest::newRow("quote client, even with an order service")
-            << 1 << 0 << true << QStringList{"strategies", "feedback", "trade", "quote", "quote source", "clock"}
-            << QStringList{"strategies", "separator", "magnifier", "separator", "feedback", "separator", "trade", "quote", "quote source",
+            << 0 << 2 << true << QStringList{"notices", "feedback", "trade", "quote", "clock"}
+            << QStringList{"index", "notices", "separator", "magnifier", "separator", "feedback", "separator", "order switch", "trade", "quote",
                            "latency", "clock"};
+        QTest::newRow("quote client, even with an order service")
+            << 1 << 0 << true << QStringList{"messages", "strategies", "notices", "feedback", "trade", "quote", "quote source", "clock"}
+            << QStringList{"messages", "separator", "strategies", "index", "notices", "separator", "magnifier", "separator", "feedback",
+                           "separator", "trade", "quote", "quote source", "latency", "clock"};
     }
     void buildsTheItemsTheTerminalCalls()
     {
@@ -415,6 +425,10 @@ private slots:
             << ticker << 400 << "LLLL" << QVector<int>{100, 80, 200, 60} << 1139;
         QTest::newRow("a leftover of exactly 0 leaves the ticker the width its turn gave it")
             << ticker << 395 << "LLLL" << QVector<int>{100, 80, 640, 60} << 1139;
+        FittingPass::Input onABar = ticker;
+        onABar.rowOverhead = 400; // 1303 - 400 - (150 + 120 + 60) = 573 px are left for the ticker
+        QTest::newRow("the ticker stops where the rest of the row begins")
+            << onABar << 1303 << "FF-L" << QVector<int>{150, 120, 573, 60} << 1229;
     }
     void decidesFormsAndWidthsFromTheRight()
     {
@@ -459,8 +473,9 @@ private slots:
                 CItemBaseWidget* item = d->registered[i].item;
                 const FittingPass::ItemPlan& step = plan.items[i];
                 const QString where = itemName(item) + QStringLiteral(" at %1 px").arg(width);
-                // The tags have no compact form to see.
-                if (step.form != FittingPass::Form::Kept && d->registered[i].role == FittingPass::Role::Item)
+                // The tags have no compact form to see, and the message count looks the same in both.
+                if (step.form != FittingPass::Form::Kept && d->registered[i].role == FittingPass::Role::Item
+                    && !qobject_cast<CRollingMessageWidget*>(item))
                     QVERIFY2(isLite(item) == (step.form == FittingPass::Form::Lite), qPrintable(where + " has the wrong form"));
                 if (step.width >= 0)
                     QVERIFY2(item->width() == step.width, qPrintable(where + QStringLiteral(" is %1 px wide").arg(item->width())));
@@ -504,7 +519,9 @@ private slots:
         plain->setSizeGripEnabled(false);
         for (int index = 0; index < row.size(); ++index) {
             auto* label = new QLabel(shownText(row.at(index)));
-            if (index < rightHandStart)
+            if (qobject_cast<CNoticeWidget*>(row.at(index)))
+                plain->addWidget(label, 1); // the announcement ticker takes what the row leaves
+            else if (index < rightHandStart)
                 plain->addWidget(label);
             else
                 plain->addPermanentWidget(label);
@@ -567,7 +584,7 @@ private slots:
     {
         configure({0, 0, false, false, true});
         CStatusBar bar(nullptr);
-        QCOMPARE(registeredNames(bar), (QStringList{"orders", "tasks", "strategies", "feedback", "trade", "quote", "clock"}));
+        QCOMPARE(registeredNames(bar), (QStringList{"orders", "tasks", "messages", "strategies", "notices", "feedback", "trade", "quote", "clock"}));
         const int total = wantedWidth(bar);
         bar.adjustWidgetWidth(total);
         auto* orders = bar.findChild<CRunningOrdersWidget*>();
