@@ -37,7 +37,7 @@ elif command -v sudo >/dev/null 2>&1; then
     as_root=(sudo)
 else
     echo "setup-deps: missing packages: ${missing[*]}" >&2
-    echo "setup-deps: there is no sudo here; install them as root, then run the script again:" >&2
+    echo "setup-deps: there is no sudo here; install them as root with the line below, then start your script again:" >&2
     echo "    su -c 'bash $(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/setup-deps.sh $*'" >&2
     exit 1
 fi
