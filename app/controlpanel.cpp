@@ -1,6 +1,8 @@
 #include "controlpanel.h"
 #include "marketcontrols.h"
 
+#include "demooptions.h"
+
 #include <terminalhost/appconfig.h>
 #include <terminalsim/backendsimulator.h>
 #include <terminalhost/config.h>
@@ -36,8 +38,6 @@ constexpr int kMaxScalePercent = 200;
 constexpr int kScaleStepPercent = 10;
 constexpr int kMaxMode = 99;
 constexpr int kQuoteOnlyMode = 2;
-constexpr double kMinSimSpeed = 0.5;
-constexpr double kMaxSimSpeed = 10.0;
 constexpr double kSimSpeedStep = 0.5;
 constexpr int kMinFloodRate = 1000;          // updates/s; below this the flood is no storm
 constexpr int kFloodRateStep = 50000;
@@ -226,6 +226,7 @@ QGroupBox* CControlPanel::buildAppearanceGroup()
     form->addRow(QStringLiteral("Theme"), m_theme);
 
     m_scale = new QSpinBox(group);
+    m_scale->setObjectName(QStringLiteral("ui_scale"));
     m_scale->setRange(kMinScalePercent, kMaxScalePercent);
     m_scale->setSingleStep(kScaleStepPercent);
     m_scale->setSuffix(QStringLiteral(" %"));
@@ -259,7 +260,8 @@ QGroupBox* CControlPanel::buildBackEndGroup()
     form->addRow(m_simulatorRunning);
 
     m_simSpeed = new QDoubleSpinBox(group);
-    m_simSpeed->setRange(kMinSimSpeed, kMaxSimSpeed);
+    m_simSpeed->setObjectName(QStringLiteral("sim_speed"));
+    m_simSpeed->setRange(CDemoOptions::kMinSimSpeed, CDemoOptions::kMaxSimSpeed);
     m_simSpeed->setSingleStep(kSimSpeedStep);
     m_simSpeed->setDecimals(1);
     m_simSpeed->setSuffix(QStringLiteral(" ×"));

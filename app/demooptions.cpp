@@ -19,8 +19,6 @@ constexpr int kMaxMode = 99;
 constexpr int kMinWidth = 320;        // px; narrower leaves nothing of the workspace
 constexpr int kMaxWidth = 10000;
 constexpr double kMaxSeconds = 24 * 3600.0;
-constexpr double kMinSimSpeed = 0.1;
-constexpr double kMaxSimSpeed = 20.0;
 constexpr int kMinFloodRate = 1;
 
 // Reads a numeric option into out when given; false with a message when it is not a number of

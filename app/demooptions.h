@@ -20,6 +20,10 @@ public:
         Error, ///< a value is bad; errorText() names the option and the problem
     };
 
+    /// The speeds of the simulated back end the demo offers, on the command line and in the panel.
+    static constexpr double kMinSimSpeed = 0.1;
+    static constexpr double kMaxSimSpeed = 20.0;
+
     /// Reads arguments (program name first). Needs a QCoreApplication for the help text's program name.
     Result parse(const QStringList& arguments);
     QString helpText() const { return m_helpText; }

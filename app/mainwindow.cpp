@@ -27,6 +27,8 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace {
 constexpr std::uint32_t kBoardSeedOffset = 7; // the board draws apart from the back end, yet repeats with it
 constexpr int kEventLogHeight = 150;          // px; a few rows of events
@@ -162,6 +164,7 @@ void CMainWindow::rebuildStatusBar(const QString& reason)
         delete m_bar;
     }
     m_bar = new CStatusBar(m_central);
+    m_barScale = CUiResource::instance()->getUIScale();
     m_centralLayout->addWidget(m_bar);
     connect(CQuoteClient::instance(), &CQuoteClient::sigQuoteConnectNum, m_bar, &CStatusBar::setNetStatus);
     // The quote items look at the connection only when the quote client announces it; announce the
@@ -269,6 +272,17 @@ void CMainWindow::themeChanged()
 {
     applyPalette();
     m_board->applyTheme();
+    // The bar fixes its items and widths when it is built, so a new scale needs a new bar. The bar's
+    // own zoom control changes the scale from inside the bar, hence later, once that event is over;
+    // when the control panel has already rebuilt the bar, nothing is left to do by then.
+    QMetaObject::invokeMethod(this, &CMainWindow::followUiScale, Qt::QueuedConnection);
+}
+
+void CMainWindow::followUiScale()
+{
+    const double scale = CUiResource::instance()->getUIScale();
+    if (m_bar && scale != m_barScale)
+        rebuildStatusBar(QStringLiteral("UI scale = %1 % from the zoom control").arg(std::lround(scale * 100)));
 }
 
 void CMainWindow::applyPalette()

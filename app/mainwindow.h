@@ -65,6 +65,8 @@ private:
     /// Docks a running view below the workspace, beside the event log.
     void placeRunningView(CRunningPanelDock* view);
     void noteOrderServiceWanted(int arg);
+    /// Rebuilds the bar when the UI scale is no longer the one it was built with.
+    void followUiScale();
 
     CBackendSimulator* m_simulator = nullptr;
     QMainWindow* m_workspace = nullptr; ///< holds the docks, so that the bar below spans the full width
@@ -74,6 +76,7 @@ private:
     CControlPanel* m_panel = nullptr;
     CEventLog* m_eventLog = nullptr;
     CStatusBar* m_bar = nullptr;
+    double m_barScale = 0.0; ///< the UI scale the bar was built with
     QPointer<CQuoteSourceDialog> m_quoteSources;
     QPointer<CPerformMonitorDialog> m_performMonitor;
     CRunningPanelDock* m_runningOrders = nullptr;

@@ -1,19 +1,23 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything into build/, and runs the demo terminal. Without a
-# display it runs under Xvfb for a few seconds and saves a screenshot instead. Extra arguments go
-# to the demo (see: build/bin/statusbar-demo --help).
+# Installs what is missing, builds the demo terminal and only what it needs (the libraries and the
+# companion clients, no tests or benchmarks) into build/, and runs it. Without a display it runs
+# under Xvfb for a few seconds and saves a screenshot instead. Extra arguments go to the demo (see:
+# build/bin/statusbar-demo --help). Works from any directory.
 set -euo pipefail
 
 repo_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$repo_root"
+source scripts/lib/build-owner.bash
+trap 'give_build_back build' EXIT
 
 bash scripts/setup-deps.sh
 cmake -S . -B build
-cmake --build build -j"$(nproc)"
+cmake --build build -j"$(nproc)" --target statusbar-demo
 
 demo=build/bin/statusbar-demo
 if [[ -n "${DISPLAY:-}" ]]; then
-    exec "$demo" "$@"
+    "$demo" "$@"
+    exit
 fi
 
 screenshot=build/demo-screenshot.png

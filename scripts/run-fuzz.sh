@@ -25,6 +25,8 @@ targets=("$@")
 
 bash scripts/setup-deps.sh clang libclang-rt-14-dev
 build_dir="$repo_root/build-fuzz" # absolute: the targets work in a scratch folder of their own
+source scripts/lib/build-owner.bash
+trap 'give_build_back "$build_dir"' EXIT
 CC=clang CXX=clang++ cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTATUSBAR_FUZZ=ON -DSTATUSBAR_SANITIZE=address \
     -DSTATUSBAR_BUILD_TESTS=OFF -DSTATUSBAR_BUILD_DEMO=OFF -DSTATUSBAR_BUILD_BENCHMARKS=OFF
 cmake --build "$build_dir" -j"$(nproc)" --target "${targets[@]}"

@@ -25,6 +25,8 @@ thread) build_dir=build-tsan ;;
 esac
 shift
 tests=("$@")
+source scripts/lib/build-owner.bash
+trap 'give_build_back "$build_dir"' EXIT
 
 bash scripts/setup-deps.sh
 cmake -S . -B "$build_dir" -DSTATUSBAR_SANITIZE="$kind" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTATUSBAR_BUILD_BENCHMARKS=OFF

@@ -12,6 +12,8 @@ set -euo pipefail
 
 repo_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$repo_root"
+source scripts/lib/build-owner.bash
+trap 'give_build_back build' EXIT
 
 sim_hours="${1:-24}"
 speed="${2:-20}"

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything into build/, and runs every test under Xvfb (the
-# embedded browser needs a display). Extra arguments go to ctest, e.g. -R tst_statusbar.
+# embedded browser needs a display). Extra arguments go to ctest, e.g. -R tst_statusbar. Works from
+# any directory.
 set -euo pipefail
 
 repo_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$repo_root"
+source scripts/lib/build-owner.bash
+trap 'give_build_back build' EXIT
 
 bash scripts/setup-deps.sh
 cmake -S . -B build

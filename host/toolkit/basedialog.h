@@ -11,6 +11,7 @@
  *
  * Events its widgets deliver reach the dialog's handleEvent() on their way up; what the dialog does
  * not consume goes on to the dialog's parent widget and its ancestors, then to the main window.
+ * Escape closes it (reject()) whichever of its widgets has the focus.
  */
 class TERMINALHOST_EXPORT CBaseDialog : public QDialog, public CEventDeliverer, public CUiResourceChangeHandler
 {
