@@ -124,17 +124,31 @@ void CWidgetList::layoutChildren()
     int fixedLength = 0;
     int stretchSum = 0;
     int placed = 0;
+    int tailLength = 0; ///< what follows the last stretch entry, the spacing before each included
+    const Entry* lastStretch = nullptr;
     for (const Entry& entry : m_entries) {
         if (!takesRoom(entry))
             continue;
-        if (entry.stretch > 0)
+        const int length = entry.widget ? lengthOf(entry.widget) : entry.length;
+        if (entry.stretch > 0) {
             stretchSum += entry.stretch;
-        else
-            fixedLength += entry.widget ? lengthOf(entry.widget) : entry.length;
+            lastStretch = &entry;
+            tailLength = 0;
+        } else {
+            fixedLength += length;
+            tailLength += m_spacing + length;
+        }
         ++placed;
     }
     const int gaps = placed > 1 ? (placed - 1) * m_spacing : 0;
-    const int spare = std::max(0, mainTotal - mainStart - mainEnd - fixedLength - gaps);
+    const int available = mainTotal - mainStart - mainEnd;
+    const int spare = std::max(0, available - fixedLength - gaps);
+    // A row longer than the list keeps what follows its last stretch against the far edge, and of the
+    // part before it shows only the widgets that fit whole: the end of the row (a status bar's clock)
+    // stays whole, and no widget shows half its text (a cut price reads as another number).
+    const bool overflows = lastStretch && fixedLength + gaps > available;
+    const int tailStart = mainTotal - mainEnd - tailLength;
+    bool leading = overflows;
 
     int position = mainStart;
     int stretchGiven = 0;
@@ -153,8 +167,14 @@ void CWidgetList::layoutChildren()
             const int upTo = stretchSum > 0 ? spare * stretchSeen / stretchSum : 0;
             length = upTo - stretchGiven;
             stretchGiven = upTo;
+            if (overflows && &entry == lastStretch) {
+                leading = false;
+                position = tailStart;
+                length = 0;
+            }
         }
         if (QWidget* widget = entry.widget) {
+            setCutAway(widget, leading && position + length > tailStart);
             const int cross = entry.anchor == Anchor_Fill ? crossTotal : horizontal ? widget->height() : widget->width();
             int crossPos = crossStart;
             switch (entry.anchor) {
@@ -177,4 +197,14 @@ void CWidgetList::layoutChildren()
         }
         position += length;
     }
+}
+
+void CWidgetList::setCutAway(QWidget* widget, bool cutAway)
+{
+    // A mask keeps the widget's own size, which its owner reads back; an empty mask would mean no
+    // mask at all, so the one that hides everything lies outside the widget.
+    if (cutAway)
+        widget->setMask(QRegion(-1, -1, 1, 1));
+    else if (!widget->mask().isEmpty())
+        widget->clearMask();
 }

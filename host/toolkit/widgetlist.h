@@ -23,7 +23,9 @@ enum EWidgetAnchor {
  *
  * The list reads the children's lengths when it lays out, which it does again whenever a child
  * resizes itself or updateWidgetLength() is called; under a hold (holdLayout()) all of that comes
- * down to one layout when the hold ends. Hidden children take no room.
+ * down to one layout when the hold ends. Hidden children take no room. A row longer than the list
+ * keeps its part after the last stretch whole at the far edge and, of the part before it, shows the
+ * widgets that fit whole.
  */
 class TERMINALHOST_EXPORT CWidgetList : public CBaseWidget
 {
@@ -62,6 +64,8 @@ private:
     void watch(QWidget* widget, bool takeFocus);
     bool takesRoom(const Entry& entry) const;
     int lengthOf(const QWidget* widget) const;
+    /// Hides a child that a too long row has no room for, or shows it again.
+    void setCutAway(QWidget* widget, bool cutAway);
 
     Qt::Orientation m_orientation;
     std::vector<Entry> m_entries;

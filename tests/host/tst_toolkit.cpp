@@ -1,6 +1,7 @@
 #include <testmain.h>
 
 #include <eventrecorder.h>
+#include <shownrect.h>
 
 #include <terminalhost/basedialog.h>
 #include <terminalhost/basewidget.h>
@@ -392,6 +393,35 @@ private slots:
         last->resize(60, 18);
         list.updateWidgetLength();
         QCOMPARE(last->x(), 300 - 3 - 60);
+    }
+
+    void aRowTooLongKeepsItsEndWholeAndHidesWhatNoLongerFitsBeforeIt()
+    {
+        CWidgetList list(Qt::Horizontal, nullptr);
+        list.setSpacing(2);
+        list.setMargin(3, 3, 3, 3);
+        list.resize(200, 24);
+        QWidget* whole = fixedBox(60, 24, &list);
+        QWidget* cut = fixedBox(80, 24, &list);
+        QWidget* gone = fixedBox(50, 24, &list);
+        QWidget* end = fixedBox(70, 24, &list);
+        for (QWidget* widget : {whole, cut, gone})
+            list.addFixedWidget(widget, Anchor_Fill, false);
+        list.addStretchSpace(1);
+        list.addFixedWidget(end, Anchor_Fill, false);
+        list.updateWidgetLength();
+
+        // The end keeps to the right margin; before it shows only what fits whole.
+        QCOMPARE(shownRect(end), QRect(200 - 3 - 70, 0, 70, 24));
+        QCOMPARE(shownRect(whole), QRect(3, 0, 60, 24));
+        QVERIFY(shownRect(cut).isEmpty());
+        QVERIFY(shownRect(gone).isEmpty());
+        // Every widget keeps its own width, so a wider list shows them whole again.
+        QCOMPARE(cut->width(), 80);
+        list.resize(400, 24);
+        list.updateWidgetLength();
+        for (QWidget* widget : {whole, cut, gone, end})
+            QCOMPARE(shownRect(widget), widget->geometry());
     }
 
     void theMagnifierStepsTheZoomAndAnnouncesIt()

@@ -2,6 +2,7 @@
 
 #include <eventrecorder.h>
 #include <finditem.h>
+#include <shownrect.h>
 
 #include <statusbar/bottomrollingquoterwidget.h>
 #include <statusbar/clientfeedbackwidget.h>
@@ -136,9 +137,12 @@ QStringList overlapsIn(const CStatusBar& bar)
     QStringList overlaps;
     int previousRight = 0;
     for (QWidget* widget : rowOf(bar)) {
-        if (widget->x() < previousRight)
+        const QRect shown = shownRect(widget);
+        if (shown.isEmpty())
+            continue;
+        if (shown.x() < previousRight)
             overlaps << itemName(widget);
-        previousRight = widget->geometry().right() + 1;
+        previousRight = shown.right() + 1;
     }
     return overlaps;
 }
@@ -384,7 +388,7 @@ private slots:
         QCOMPARE(overlapsIn(*shown.bar), QStringList());
         for (QWidget* widget : rowOf(*shown.bar)) {
             QVERIFY2(widget->y() >= 0 && widget->geometry().bottom() < kBarHeight, qPrintable(itemName(widget) + " leaves the bar"));
-            QVERIFY2(widget->geometry().right() < shown.bar->width(), qPrintable(itemName(widget) + " leaves the bar"));
+            QVERIFY2(shownRect(widget).right() < shown.bar->width(), qPrintable(itemName(widget) + " leaves the bar"));
         }
     }
 
@@ -494,7 +498,9 @@ private slots:
         QTest::addColumn<bool>("likeQStatusBar");
         for (int clientType : {0, 1}) {
             const QString terminal = clientType == 0 ? QStringLiteral("trading terminal") : QStringLiteral("quote client");
-            QTest::addRow("%s, a step at 500 px", qPrintable(terminal)) << clientType << 507 << 500 << true;
+            // At 500 px the row is longer than the bar: its right-hand end keeps to the edge and moves
+            // with each step, where Qt's status bar squeezes its labels instead.
+            QTest::addRow("%s, a step at 500 px", qPrintable(terminal)) << clientType << 507 << 500 << false;
             QTest::addRow("%s, a step with room", qPrintable(terminal)) << clientType << 1300 << 1250 << true;
             QTest::addRow("%s, from 1200 to 500 px", qPrintable(terminal)) << clientType << 1200 << 500 << false;
             QTest::addRow("%s, from 500 to 1300 px", qPrintable(terminal)) << clientType << 500 << 1300 << false;
