@@ -128,6 +128,13 @@ CStatusBar::CStatusBar(QWidget* parent)
         d->rightFixedWidth += d->feedback->getMaxWidth();
     if (d->quoteSource)
         d->rightFixedWidth += d->quoteSource->getMaxWidth();
+
+    for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        const bool isRegistered = std::any_of(d->registered.begin(), d->registered.end(),
+                                              [child](const CStatusBarPrivate::Registered& entry) { return entry.item == child; });
+        if (!isRegistered && !child->isWindow())
+            d->unregisteredRow.push_back(child);
+    }
 }
 
 void CStatusBarPrivate::addActivityItems()
@@ -339,14 +346,13 @@ int CStatusBarPrivate::rowOverhead() const
     // spacing between entries (the stretch counts as one) and the margins.
     int overhead = kLeadingGap + 2 * kMargin + (noticeTicker ? kNoticeTickerGap : 0);
     int entries = 2 + (noticeTicker ? 1 : 0); // the leading gap, the stretch and the ticker's gap
-    for (QWidget* child : q->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (child->isHidden() || child->isWindow())
+    for (const Registered& entry : registered)
+        entries += entry.item->isHidden() ? 0 : 1;
+    for (const QWidget* widget : unregisteredRow) {
+        if (widget->isHidden())
             continue;
         ++entries;
-        const bool isRegistered = std::any_of(registered.begin(), registered.end(),
-                                              [child](const Registered& entry) { return entry.item == child; });
-        if (!isRegistered)
-            overhead += child->width();
+        overhead += widget->width();
     }
     return overhead + (entries - 1) * kSpacing;
 }

@@ -103,4 +103,7 @@ public:
     int leftWantedWidth = 0;        ///< px
     int lastBarWidth = 0;           ///< px given to the last fitting pass; 0 before the first
     std::vector<Registered> registered; ///< in registration order, which the pass walks backwards
+    /// The row's widgets that are not registered (separators, magnifier, switch, latency, index
+    /// ticker), noted once built so that a width change need not search the bar's children.
+    std::vector<QWidget*> unregisteredRow;
 };

@@ -154,7 +154,7 @@ void CWidgetList::layoutChildren()
     int stretchGiven = 0;
     int stretchSeen = 0;
     bool first = true;
-    for (const Entry& entry : m_entries) {
+    for (Entry& entry : m_entries) {
         if (!takesRoom(entry))
             continue;
         if (!first)
@@ -174,7 +174,7 @@ void CWidgetList::layoutChildren()
             }
         }
         if (QWidget* widget = entry.widget) {
-            setCutAway(widget, leading && position + length > tailStart);
+            setCutAway(entry, leading && position + length > tailStart);
             const int cross = entry.anchor == Anchor_Fill ? crossTotal : horizontal ? widget->height() : widget->width();
             int crossPos = crossStart;
             switch (entry.anchor) {
@@ -199,12 +199,15 @@ void CWidgetList::layoutChildren()
     }
 }
 
-void CWidgetList::setCutAway(QWidget* widget, bool cutAway)
+void CWidgetList::setCutAway(Entry& entry, bool cutAway)
 {
+    if (entry.cutAway == cutAway)
+        return;
+    entry.cutAway = cutAway;
     // A mask keeps the widget's own size, which its owner reads back; an empty mask would mean no
     // mask at all, so the one that hides everything lies outside the widget.
     if (cutAway)
-        widget->setMask(QRegion(-1, -1, 1, 1));
-    else if (!widget->mask().isEmpty())
-        widget->clearMask();
+        entry.widget->setMask(QRegion(-1, -1, 1, 1));
+    else
+        entry.widget->clearMask();
 }

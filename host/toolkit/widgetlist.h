@@ -59,13 +59,14 @@ private:
         int length = 0;           ///< fixed space length
         int stretch = 0;          ///< 0 for fixed entries
         int anchor = Anchor_Center;
+        bool cutAway = false;     ///< masked away: a too long row has no room for it
     };
     void layoutChildren();
     void watch(QWidget* widget, bool takeFocus);
     bool takesRoom(const Entry& entry) const;
     int lengthOf(const QWidget* widget) const;
     /// Hides a child that a too long row has no room for, or shows it again.
-    void setCutAway(QWidget* widget, bool cutAway);
+    void setCutAway(Entry& entry, bool cutAway);
 
     Qt::Orientation m_orientation;
     std::vector<Entry> m_entries;

@@ -88,7 +88,7 @@ void CNoticeRequestModel::onNoticeData(int tag, int status, const std::vector<st
 CNoticeWidget::CNoticeWidget(QWidget* parent)
     : CItemBaseWidget(QLatin1String(kObjectName), false, parent)
 {
-    setFont(CUiResource::instance()->getFont(QLatin1String(kFontKey)));
+    applyFont();
 
     m_timer = new QTimer(this);
     connect(m_timer, &QTimer::timeout, this, &CNoticeWidget::slotMoveTextTimeOut);
@@ -181,13 +181,19 @@ int CNoticeWidget::getMaxWidth()
 
 int CNoticeWidget::getMinWidth()
 {
-    return QFontMetrics(font()).horizontalAdvance(QString::fromUtf8(kMinWidthText));
+    return m_minWidth;
 }
 
 void CNoticeWidget::themeChanged()
 {
-    setFont(CUiResource::instance()->getFont(QLatin1String(kFontKey)));
+    applyFont();
     update();
+}
+
+void CNoticeWidget::applyFont()
+{
+    setFont(CUiResource::instance()->getFont(QLatin1String(kFontKey)));
+    m_minWidth = QFontMetrics(font()).horizontalAdvance(QString::fromUtf8(kMinWidthText));
 }
 
 void CNoticeWidget::onNoticeData(int, int status, const std::vector<std::shared_ptr<QuoterBase>>& records, const QString& market)

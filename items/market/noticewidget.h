@@ -116,6 +116,7 @@ private:
     void subscribeBoth(); // the worker's routine
     void joinWorker();
     void openListDialog();
+    void applyFont();
 
     // Shared with the feed thread, under m_dataMutex.
     NoticeList m_ordinaryList;
@@ -137,6 +138,7 @@ private:
     QString m_title;
     QString m_content;
     QRect m_clipRect;
+    int m_minWidth = 0; ///< measured when the font is set: the bar asks on every width change
     NoticeDialog* m_listDialog = nullptr;
     CNoticeInfoItemDialog* m_detailDialog = nullptr;
     CPushButton* m_button = nullptr;

@@ -26,6 +26,13 @@ constexpr int kTitleX = 5;        // px
 constexpr int kCountGap = 10;     // px from the title's width to the count
 constexpr int kWidthPadding = 10; // px beside title and count
 
+// The bar sets the title again on every width change; decoding it once keeps that cheap.
+const QString& titleCaption()
+{
+    static const QString text = QString::fromUtf8(kTitle);
+    return text;
+}
+
 int countOf(int type)
 {
     return static_cast<int>(CMsgService::instance()->getMessages(type).size());
@@ -35,7 +42,7 @@ int countOf(int type)
 CRollingMessageWidget::CRollingMessageWidget(QWidget* parent)
     : CItemBaseWidget(QLatin1String(kObjectName), false, parent)
 {
-    m_title = new CSimpleTextWidget(true, kTitleId, QString::fromUtf8(kTitle), this);
+    m_title = new CSimpleTextWidget(true, kTitleId, titleCaption(), this);
     m_title->setFontKey(QLatin1String(kTitleFont));
     m_title->setColorKey(QLatin1String(kTitleColor));
     m_countText = new CSimpleTextWidget(true, kCountId, QStringLiteral("0"), this);
@@ -93,7 +100,7 @@ bool CRollingMessageWidget::handleEvent(int type, int id, int arg, QString text,
 
 int CRollingMessageWidget::getMaxWidth()
 {
-    m_title->setText(QString::fromUtf8(kTitle), kTextMaxWidth);
+    m_title->setText(titleCaption(), kTextMaxWidth);
     return m_title->width() + m_countText->width() + kWidthPadding;
 }
 
@@ -105,7 +112,7 @@ int CRollingMessageWidget::getMinWidth()
 void CRollingMessageWidget::switchToLite(bool)
 {
     // The item looks the same in both forms.
-    m_title->setText(QString::fromUtf8(kTitle), kTextMaxWidth);
+    m_title->setText(titleCaption(), kTextMaxWidth);
 }
 
 void CRollingMessageWidget::resizeEvent(QResizeEvent* event)
