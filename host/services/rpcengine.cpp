@@ -35,13 +35,13 @@ std::shared_ptr<RPCEngine::Strand> RPCEngine::getStrand(const std::string& name)
     std::lock_guard<std::mutex> lock(m_strandMutex);
     std::shared_ptr<Strand>& strand = m_strands[name];
     if (!strand)
-        strand = std::make_shared<Strand>(m_io);
+        strand = std::make_shared<Strand>(m_io.get_executor());
     return strand;
 }
 
 std::shared_ptr<RPCEngine::Strand> RPCEngine::newStrand()
 {
-    return std::make_shared<Strand>(m_io);
+    return std::make_shared<Strand>(m_io.get_executor());
 }
 
 bool RPCEngine::isEngineThread() const

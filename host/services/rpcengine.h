@@ -4,7 +4,7 @@
 
 #include <boost/asio/executor_work_guard.hpp>
 #include <boost/asio/io_context.hpp>
-#include <boost/asio/io_context_strand.hpp>
+#include <boost/asio/strand.hpp>
 
 #include <map>
 #include <memory>
@@ -21,7 +21,9 @@
 class TERMINALHOST_EXPORT RPCEngine
 {
 public:
-    using Strand = boost::asio::io_context::strand;
+    // Each strand keeps a queue of its own. (io_context::strand draws its queues from a small shared
+    // pool, so two unrelated strands could end up serialised behind each other.)
+    using Strand = boost::asio::strand<boost::asio::io_context::executor_type>;
 
     static RPCEngine* instance();
     ~RPCEngine();

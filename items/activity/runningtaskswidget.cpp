@@ -7,7 +7,7 @@
 #include <terminalhost/rpcengine.h>
 #include <terminalhost/tradedata.h>
 
-#include <boost/bind/bind.hpp>
+#include <boost/asio/dispatch.hpp>
 
 #include <vector>
 
@@ -36,7 +36,9 @@ CRunningTasksWidget::CRunningTasksWidget(QWidget* parent)
     // or both, and never lost; deliveries come in publishing order, so the latest state wins.
     m_subscription = dataCenter->subscribe(
         std::string(), TradeData_TaskDetail, std::string(),
-        m_executor->wrap(boost::bind(&CRunningTasksWidget::onTaskDetail, this, boost::placeholders::_1)));
+        [this, executor = m_executor](const IDataPtr& data) {
+            boost::asio::dispatch(*executor, [this, data] { onTaskDetail(data); });
+        });
     if (CAccountData* shared = dataCenter->getSharedData()) {
         std::vector<IDataPtr> tasks;
         shared->getVector(TradeData_TaskDetail, tasks);

@@ -3,8 +3,7 @@
 #include <statusbar/runningmarkswidget.h>
 
 #include <terminalhost/accountinfo.h>
-
-#include <boost/asio/io_context_strand.hpp>
+#include <terminalhost/rpcengine.h>
 
 #include <memory>
 
@@ -37,5 +36,5 @@ protected:
 
 private:
     std::shared_ptr<SubRequest> m_subscription;
-    std::shared_ptr<boost::asio::io_context::strand> m_executor;
+    std::shared_ptr<RPCEngine::Strand> m_executor;
 };

@@ -7,7 +7,9 @@
 #include <terminalhost/tradedata.h>
 
 #include <atomic>
+#include <future>
 #include <thread>
+#include <vector>
 
 namespace {
 const std::string kAccount = "10001";
@@ -163,6 +165,28 @@ private slots:
         RPCEngine::waitForStrand(*strand);
         QCOMPARE(seen.size(), std::size_t(100));
         QVERIFY(std::is_sorted(seen.begin(), seen.end()));
+    }
+
+    void aBusyStrandHoldsUpNoOtherStrand()
+    {
+        // A consumer's strand held by a long handler (the GUI-facing one, say) must not stall the
+        // data center's deliveries on strands of their own: enough strands that a shared pool of
+        // queues would put one of them behind the busy one.
+        auto busy = RPCEngine::instance()->newStrand();
+        std::promise<void> release;
+        std::shared_future<void> released = release.get_future().share();
+        boost::asio::post(*busy, [released] { released.wait(); });
+        // Let the busy handler go however the test ends, so the engine's thread is not kept.
+        const std::unique_ptr<std::promise<void>, void (*)(std::promise<void>*)> letGo(&release, [](std::promise<void>* p) { p->set_value(); });
+        constexpr int kOthers = 1000;
+        std::vector<std::shared_ptr<RPCEngine::Strand>> others;
+        std::atomic<int> ran{0};
+        for (int i = 0; i < kOthers; ++i) {
+            others.push_back(RPCEngine::instance()->newStrand());
+            boost::asio::post(*others.back(), [&ran] { ++ran; });
+        }
+        const auto ranAll = [&ran] { return ran.load() == kOthers; };
+        QTRY_VERIFY_WITH_TIMEOUT(ranAll(), 10000);
     }
 };
 
