@@ -4,6 +4,7 @@
 
 #include <terminalhost/multiclientmanager.h>
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -168,15 +169,16 @@ private slots:
     void touchingTheSignalFileWakesTheRunningMiniQuote_data()
     {
         QTest::addColumn<EClinetType>("startedAs");
-        QTest::addColumn<bool>("removedFirst");
-        QTest::newRow("file truncated") << ClientType_MiniQuote << false;
-        QTest::newRow("file removed, then written anew") << ClientType_MiniQuote << true;
-        QTest::newRow("resident client, hidden until now") << ClientType_MiniQuoteResident << false;
+        QTest::addColumn<QString>("removedFirst");
+        QTest::newRow("file truncated") << ClientType_MiniQuote << QString();
+        QTest::newRow("file removed, then written anew") << ClientType_MiniQuote << QStringLiteral("file");
+        QTest::newRow("runtime folder removed and made again") << ClientType_MiniQuote << QStringLiteral("folder");
+        QTest::newRow("resident client, hidden until now") << ClientType_MiniQuoteResident << QString();
     }
     void touchingTheSignalFileWakesTheRunningMiniQuote()
     {
         QFETCH(EClinetType, startedAs);
-        QFETCH(bool, removedFirst);
+        QFETCH(QString, removedFirst);
         const QString signalFile = manager()->getProcessFileQSPath(ClientType_MiniQuoteSignal);
         {
             // Left over from an earlier run: the client watches the file as it finds it.
@@ -186,9 +188,17 @@ private slots:
         }
         QVERIFY(startAndWaitUntilUp(startedAs));
         m_seen << manager()->processId(startedAs);
-        QSignalSpy awaken(manager(), &CMultiClientManager::sigKPXAwaken);
-        if (removedFirst)
+        if (removedFirst == QLatin1String("file"))
             QVERIFY(QFile::remove(signalFile));
+        if (removedFirst == QLatin1String("folder")) {
+            QVERIFY(QDir(m_runtime.path()).removeRecursively());
+            // Once the client answers a raise it has seen the folder go: the raise came after.
+            QSignalSpy raised(manager(), &CMultiClientManager::sigClientRaised);
+            manager()->startClientProcess(ClientType_MiniQuote);
+            QVERIFY(raised.wait(kReportTimeoutMs));
+            QVERIFY(QDir().mkpath(m_runtime.path()));
+        }
+        QSignalSpy awaken(manager(), &CMultiClientManager::sigKPXAwaken);
 
         QVERIFY(touchSignalFile());
         QVERIFY2(awaken.wait(kReportTimeoutMs), "the mini quote client did not answer its signal file");
