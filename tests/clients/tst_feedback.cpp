@@ -82,46 +82,33 @@ void clickSubmit(CAdviceFeedBackDialog& dialog)
 
 enum class Obstacle { None, FileForFolder, FullDisk, ReadOnlyFolder };
 
-// A tiny tmpfs mounted on a folder while the object lives: a real full or read-only file system.
-// Mounting needs CAP_SYS_ADMIN; error() says what stood in the way.
-class ScratchDisk
-{
-public:
-    ScratchDisk(const QString& path, bool readOnly)
-        : m_path(path)
+// A tiny tmpfs mounted on a folder while it lives: a real full or read-only file system. Mounting
+// needs CAP_SYS_ADMIN; otherwise error says what stood in the way.
+struct ScratchDisk {
+    QString path;
+    QString error;
+    ScratchDisk(const QString& folder, bool readOnly)
+        : path(folder)
     {
         QDir().mkpath(path);
-        if (::mount("tmpfs", QFile::encodeName(path).constData(), "tmpfs", readOnly ? MS_RDONLY : 0, "size=64k") == 0)
-            m_mounted = true;
-        else
-            m_error = QString::fromLocal8Bit(std::strerror(errno));
+        if (::mount("tmpfs", QFile::encodeName(path).constData(), "tmpfs", readOnly ? MS_RDONLY : 0, "size=64k") != 0)
+            error = QString::fromLocal8Bit(std::strerror(errno));
     }
     ~ScratchDisk()
     {
-        if (m_mounted)
-            ::umount2(QFile::encodeName(m_path).constData(), MNT_DETACH);
+        if (error.isEmpty())
+            ::umount2(QFile::encodeName(path).constData(), MNT_DETACH);
     }
-    bool isMounted() const { return m_mounted; }
-    QString error() const { return m_error; }
-    QString path() const { return m_path; }
-
-    // Makes the folder, then fills the disk until not one more byte fits; empty when that failed.
-    QString filledAroundFolder(const QString& name)
+    // Makes the folder, then fills the disk until not one more byte fits.
+    bool fillAround(const QString& folder)
     {
-        const QString folder = m_path + QLatin1Char('/') + name;
-        QFile filler(m_path + QStringLiteral("/filler"));
+        QFile filler(path + QStringLiteral("/filler"));
         if (!QDir().mkpath(folder) || !filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            return {};
-        const QByteArray block(4096, 'x');
-        while (filler.write(block) > 0) {
+            return false;
+        while (filler.write(QByteArray(4096, 'x')) > 0) {
         }
-        return filler.error() != QFileDevice::NoError ? folder : QString();
+        return filler.error() != QFileDevice::NoError;
     }
-
-private:
-    QString m_path;
-    QString m_error;
-    bool m_mounted = false;
 };
 
 // Receives what QDesktopServices would hand to the desktop browser.
@@ -272,10 +259,10 @@ private slots:
         } else if (obstacle != Obstacle::None) {
             // Root writes into any folder, so a read-only one needs a read-only file system.
             disk = std::make_unique<ScratchDisk>(m_dataDir.filePath(QStringLiteral("disk")), obstacle == Obstacle::ReadOnlyFolder);
-            if (!disk->isMounted())
-                QSKIP(qPrintable(QStringLiteral("no small file system could be mounted here: ") + disk->error()));
-            dir = obstacle == Obstacle::FullDisk ? disk->filledAroundFolder(QStringLiteral("feedback")) : disk->path();
-            QVERIFY(!dir.isEmpty());
+            if (!disk->error.isEmpty())
+                QSKIP(qPrintable(QStringLiteral("no small file system could be mounted here: ") + disk->error));
+            dir = obstacle == Obstacle::FullDisk ? disk->path + QStringLiteral("/feedback") : disk->path;
+            QVERIFY(obstacle == Obstacle::ReadOnlyFolder || disk->fillAround(dir));
         }
         CAdviceFeedBackDialog::setFeedbackDir(dir);
         CAdviceFeedBackDialog dialog(nullptr, true);
