@@ -111,7 +111,7 @@ void CMultiClientManager::startClientProcess(EClinetType type)
         }
         LOG4CXX_WARN(logger(), "replacing " << companion->process->program().toStdString() << " (pid " << companion->pid
                                             << "), which stopped answering");
-        // A stopped process would hold SIGTERM until it runs again: it goes at once.
+        // It answers nothing, so it is not asked to end: it goes at once, before the fresh copy starts.
         stop(companion, true);
     }
 
