@@ -417,6 +417,8 @@ void CControlPanel::showCompanionStates()
             return QStringLiteral("not running");
         if (!manager->isClientReady(type))
             return QStringLiteral("starting");
+        if (manager->isClientUnresponsive(type))
+            return QStringLiteral("not answering (pid %1)").arg(manager->processId(type));
         return QStringLiteral("running (pid %1)").arg(manager->processId(type));
     };
     m_miniTradeState->setText(state(ClientType_MiniTrade));

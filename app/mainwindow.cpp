@@ -141,6 +141,9 @@ void CMainWindow::connectCompanionNotes()
     connect(manager, &CMultiClientManager::sigClientStartFailed, m_eventLog, [this](EClinetType type, const QString& message) {
         m_eventLog->addNote(QStringLiteral("%1 (sigClientStartFailed, type %2)").arg(message).arg(int(type)));
     });
+    connect(manager, &CMultiClientManager::sigClientNotAnswering, m_eventLog, [this](EClinetType type, const QString& message) {
+        m_eventLog->addNote(QStringLiteral("%1 (sigClientNotAnswering, type %2)").arg(message).arg(int(type)));
+    });
 }
 
 void CMainWindow::buildMenus()

@@ -6,6 +6,7 @@
 #include <terminalhost/uiresource.h>
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
@@ -28,8 +29,6 @@
 #include <QVBoxLayout>
 
 #include <log4cxx/logger.h>
-
-#include <functional>
 
 namespace {
 constexpr int kSubmitButtonId = 1;
@@ -56,10 +55,13 @@ QString colorName(const char* key)
     return CUiResource::instance()->getColor(QLatin1String(key)).name(QColor::HexArgb);
 }
 
-bool writeFile(const QString& path, const std::function<bool(QSaveFile*)>& write, QString* problem)
+// The file appears whole under its name or not at all. A small file sits in QSaveFile's buffer
+// until commit(), which drops the error of writing it out (a full disk): flushing first and reading
+// its answer is what catches that.
+bool writeFile(const QString& path, const QByteArray& bytes, QString* problem)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !write(&file) || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
         *problem = file.errorString();
         return false;
     }
@@ -207,18 +209,23 @@ QString CAdviceFeedBackDialog::submit()
     };
     const QString picturePath = base + QStringLiteral(".png");
     if (withPicture) {
-        if (!writeFile(picturePath, [this](QSaveFile* file) { return m_capture.save(file, "PNG"); }, &problem)) {
-            setStatus(QStringLiteral("无法写入 %1：%2").arg(QDir::toNativeSeparators(picturePath), problem), true);
+        QByteArray png;
+        QBuffer buffer(&png);
+        if (!m_capture.save(&buffer, "PNG")) {
+            setStatus(QStringLiteral("截图无法保存为 PNG"), true);
+            return {};
+        }
+        if (!writeFile(picturePath, png, &problem)) {
+            reportNotWritten(picturePath, problem);
             return {};
         }
         report.insert(QStringLiteral("screenshot"), QFileInfo(picturePath).fileName());
     }
     const QString reportPath = base + QStringLiteral(".json");
-    const QByteArray json = QJsonDocument(report).toJson(QJsonDocument::Indented);
-    if (!writeFile(reportPath, [&json](QSaveFile* file) { return file->write(json) == json.size(); }, &problem)) {
+    if (!writeFile(reportPath, QJsonDocument(report).toJson(QJsonDocument::Indented), &problem)) {
         if (withPicture)
             QFile::remove(picturePath);
-        setStatus(QStringLiteral("无法写入 %1：%2").arg(QDir::toNativeSeparators(reportPath), problem), true);
+        reportNotWritten(reportPath, problem);
         return {};
     }
 
@@ -232,6 +239,12 @@ QString CAdviceFeedBackDialog::submit()
         showCapture();
     }
     return reportPath;
+}
+
+void CAdviceFeedBackDialog::reportNotWritten(const QString& path, const QString& problem)
+{
+    LOG4CXX_WARN(log4cxx::Logger::getLogger(kLoggerName), "feedback report not written, " << path.toStdString() << ": " << problem.toStdString());
+    setStatus(QStringLiteral("无法写入 %1：%2").arg(QDir::toNativeSeparators(path), problem), true);
 }
 
 QString CAdviceFeedBackDialog::statusText() const

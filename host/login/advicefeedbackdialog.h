@@ -57,6 +57,8 @@ private:
     void showCapture();
     void showMode();
     void setStatus(const QString& text, bool problem);
+    /// Tells the user and the log which file could not be written and why.
+    void reportNotWritten(const QString& path, const QString& problem);
     void applyFormTheme();
     QWidget* terminalWindow() const;
 

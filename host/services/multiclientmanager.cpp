@@ -12,10 +12,14 @@
 #include <log4cxx/logger.h>
 
 #include <algorithm>
+#include <csignal>
+#include <cstring>
+#include <string>
 #include <utility>
 
 namespace {
 constexpr int kDefaultKillGraceMs = 2000;
+constexpr int kDefaultAnswerTimeoutMs = 5000; // a running companion comes forward in well under a second
 const char kLoggerName[] = "CompanionClients";
 const char kMiniTradeProgram[] = "minitrade-client";
 const char kMiniQuoteProgram[] = "miniquote-client";
@@ -40,6 +44,12 @@ QString option(const char* name)
 {
     return QStringLiteral("--") + QLatin1String(name);
 }
+
+// "signal 9 (Killed)": what ended a crashed process, for the log.
+std::string signalText(int signal)
+{
+    return "signal " + std::to_string(signal) + " (" + ::strsignal(signal) + ')';
+}
 }
 
 CMultiClientManager* CMultiClientManager::instance()
@@ -55,6 +65,11 @@ CMultiClientManager* CMultiClientManager::instance()
 CMultiClientManager::CMultiClientManager()
 {
     qRegisterMetaType<EClinetType>("EClinetType");
+    for (Companion& companion : m_companions) {
+        companion.answerDeadline = new QTimer(this);
+        companion.answerDeadline->setSingleShot(true);
+        connect(companion.answerDeadline, &QTimer::timeout, this, [this, &companion] { onNoAnswer(&companion); });
+    }
     reset();
 }
 
@@ -85,9 +100,19 @@ void CMultiClientManager::startClientProcess(EClinetType type)
     }
     if (companion->process) {
         // The resident start only makes sure the program is there; a user's start brings it forward.
-        if (type != ClientType_MiniQuoteResident)
+        if (type == ClientType_MiniQuoteResident)
+            return;
+        if (!companion->unresponsive) {
             companion->process->write(QByteArray(CompanionProtocol::kRaiseCommand) + '\n');
-        return;
+            // The deadline runs from the oldest request still unanswered.
+            if (!companion->answerDeadline->isActive())
+                companion->answerDeadline->start(m_answerTimeoutMs);
+            return;
+        }
+        LOG4CXX_WARN(logger(), "replacing " << companion->process->program().toStdString() << " (pid " << companion->pid
+                                            << "), which stopped answering");
+        // It answers nothing, so it is not asked to end: it goes at once, before the fresh copy starts.
+        stop(companion, true);
     }
 
     const QString program = getProcessFileQSPath(type);
@@ -124,6 +149,7 @@ void CMultiClientManager::startClientProcess(EClinetType type)
     companion->ready = false;
     LOG4CXX_INFO(logger(), "starting " << program.toStdString() << ' ' << arguments.join(QLatin1Char(' ')).toStdString());
     process->start();
+    companion->pid = process->processId();
 }
 
 bool CMultiClientManager::isClientRuning(EClinetType type) const
@@ -138,15 +164,31 @@ bool CMultiClientManager::isClientReady(EClinetType type) const
     return companion && companion->process && companion->ready;
 }
 
+bool CMultiClientManager::isClientUnresponsive(EClinetType type) const
+{
+    const Companion* companion = companionOf(type);
+    return companion && companion->process && companion->unresponsive;
+}
+
 void CMultiClientManager::killProcesses(EClinetType type)
 {
     Companion* companion = companionOf(type);
-    if (!companion || !companion->process)
-        return;
+    if (companion && companion->process)
+        stop(companion, false);
+}
+
+void CMultiClientManager::stop(Companion* companion, bool hard)
+{
     QProcess* process = std::exchange(companion->process, nullptr);
     companion->ready = false;
+    companion->unresponsive = false;
+    companion->answerDeadline->stop();
     m_stopping.push_back(process);
-    LOG4CXX_INFO(logger(), "ending " << process->program().toStdString() << " (pid " << process->processId() << ')');
+    LOG4CXX_INFO(logger(), "ending " << process->program().toStdString() << " (pid " << companion->pid << ')');
+    if (hard) {
+        process->kill();
+        return;
+    }
     terminate(process);
     QTimer::singleShot(m_killGraceMs, process, [process] {
         if (process->state() != QProcess::NotRunning)
@@ -200,6 +242,7 @@ void CMultiClientManager::reset()
     m_programDir.clear();
     m_runtimeDir.clear();
     m_killGraceMs = kDefaultKillGraceMs;
+    m_answerTimeoutMs = kDefaultAnswerTimeoutMs;
 }
 
 void CMultiClientManager::readReports(Companion* companion)
@@ -212,11 +255,25 @@ void CMultiClientManager::readReports(Companion* companion)
             LOG4CXX_INFO(logger(), companion->process->program().toStdString() << " is up (pid " << companion->process->processId() << ')');
             emit sigOtherClientComplete();
         } else if (report == CompanionProtocol::kAwakeReport) {
+            companion->answerDeadline->stop();
+            if (std::exchange(companion->unresponsive, false))
+                LOG4CXX_INFO(logger(), companion->process->program().toStdString() << " (pid " << companion->pid << ") answers again");
             emit sigClientRaised(miniQuote ? ClientType_MiniQuote : ClientType_MiniTrade);
             if (miniQuote)
                 emit sigKPXAwaken();
         }
     }
+}
+
+void CMultiClientManager::onNoAnswer(Companion* companion)
+{
+    if (!companion->process)
+        return;
+    companion->unresponsive = true;
+    const EClinetType type = companion == &m_companions[kMiniQuoteIndex] ? ClientType_MiniQuote : ClientType_MiniTrade;
+    LOG4CXX_WARN(logger(), companion->process->program().toStdString() << " (pid " << companion->pid << ") did not answer within "
+                                                                       << m_answerTimeoutMs << " ms; the next start replaces it");
+    emit sigClientNotAnswering(type, QStringLiteral("%1未响应，再次点击将重新启动").arg(displayName(type)));
 }
 
 void CMultiClientManager::onFinished(QProcess* process, int exitCode, bool crashed)
@@ -232,17 +289,22 @@ void CMultiClientManager::onFinished(QProcess* process, int exitCode, bool crash
         if (companion.process != process)
             continue;
         companion.process = nullptr;
+        companion.answerDeadline->stop();
+        // A crash reports the signal that ended the process where an exit reports its code.
         if (!companion.ready) {
             if (crashed)
                 fail(companion.startedAs, process->program(), QStringLiteral("程序在启动完成前异常结束"),
-                     QStringLiteral("crashed before it was up"));
+                     QStringLiteral("crashed with %1 before it was up").arg(QString::fromStdString(signalText(exitCode))));
             else
                 fail(companion.startedAs, process->program(), QStringLiteral("程序在启动完成前退出（退出码 %1）").arg(exitCode),
                      QStringLiteral("exited with code %1 before it was up").arg(exitCode));
+        } else if (crashed) {
+            LOG4CXX_WARN(logger(), process->program().toStdString() << " (pid " << companion.pid << ") crashed: " << signalText(exitCode));
         } else {
-            LOG4CXX_INFO(logger(), process->program().toStdString() << " ended with code " << exitCode);
+            LOG4CXX_INFO(logger(), process->program().toStdString() << " (pid " << companion.pid << ") ended with code " << exitCode);
         }
         companion.ready = false;
+        companion.unresponsive = false;
     }
     process->deleteLater();
 }
@@ -273,6 +335,8 @@ void CMultiClientManager::endAll()
         if (companion.process)
             processes.push_back(std::exchange(companion.process, nullptr));
         companion.ready = false;
+        companion.unresponsive = false;
+        companion.answerDeadline->stop();
     }
     for (QProcess* process : processes) {
         disconnect(process, nullptr, this, nullptr);
@@ -294,6 +358,9 @@ void CMultiClientManager::terminate(QProcess* process)
     if (process->state() == QProcess::Starting)
         process->waitForStarted(m_killGraceMs);
     process->terminate();
+    // A stopped companion would hold the request until something lets it run again.
+    if (const qint64 pid = process->processId())
+        ::kill(static_cast<pid_t>(pid), SIGCONT);
 }
 
 void CMultiClientManager::endAllAtExit()

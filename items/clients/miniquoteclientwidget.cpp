@@ -27,8 +27,10 @@ CMiniQuoteClientWidget::CMiniQuoteClientWidget(QWidget* parent)
 void CMiniQuoteClientWidget::startClient(EClinetType type)
 {
     CMultiClientManager* manager = CMultiClientManager::instance();
-    forgetUnshownFailure();
-    if (!manager->isClientRuning(ClientType_MiniQuote)) {
+    forgetOldProblem();
+    // A user's start replaces a client that stopped answering; the resident start leaves it be.
+    const bool replaced = type == ClientType_MiniQuote && manager->isClientUnresponsive(ClientType_MiniQuote);
+    if (!manager->isClientRuning(ClientType_MiniQuote) || replaced) {
         if (!m_miniQuoteTip)
             m_miniQuoteTip = new CClientTipWidget(this);
         m_miniQuoteTip->showStarting(this);

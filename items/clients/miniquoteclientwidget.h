@@ -8,8 +8,9 @@
  * A left press starts the client through the multi-client manager, every time. While it starts, the
  * launcher's own "启动中..." tip stays above the icon until a companion is up. When the client
  * already runs, a short "miniQuote正在运行" shows and the client's signal file is truncated, which
- * wakes the running client. The launcher remembers whether the manager ever reported the client
- * woken (sigKPXAwaken); only then does the status bar end the client when the terminal closes.
+ * wakes the running client; a client that stopped answering is started anew instead. The launcher
+ * remembers whether the manager ever reported the client woken (sigKPXAwaken); only then does the
+ * status bar end the client when the terminal closes.
  */
 class CMiniQuoteClientWidget : public COtherClientWidget
 {

@@ -30,7 +30,8 @@ COtherClientWidget::COtherClientWidget(QWidget* parent)
 {
     CMultiClientManager* manager = CMultiClientManager::instance();
     connect(manager, &CMultiClientManager::sigOtherClientComplete, this, &COtherClientWidget::slotOtherClientComplete);
-    connect(manager, &CMultiClientManager::sigClientStartFailed, this, &COtherClientWidget::slotClientStartFailed);
+    connect(manager, &CMultiClientManager::sigClientStartFailed, this, &COtherClientWidget::slotClientProblem);
+    connect(manager, &CMultiClientManager::sigClientNotAnswering, this, &COtherClientWidget::slotClientProblem);
 }
 
 int COtherClientWidget::getMaxWidth()
@@ -52,8 +53,9 @@ void COtherClientWidget::slotOtherClientComplete()
 void COtherClientWidget::startOnPress()
 {
     CMultiClientManager* manager = CMultiClientManager::instance();
-    forgetUnshownFailure();
-    if (manager->isClientRuning(ClientType_MiniTrade)) {
+    forgetOldProblem();
+    // A client that stopped answering is started anew by the manager: the press starts it.
+    if (manager->isClientRuning(ClientType_MiniTrade) && !manager->isClientUnresponsive(ClientType_MiniTrade)) {
         CMessageTip::showTip(this, MessageTip_AboveLeft, QString::fromUtf8(kRunningText), kTipLifeSeconds, kTipFadeMs);
     } else {
         if (!m_tip)
@@ -75,7 +77,7 @@ void COtherClientWidget::hideStartingTip()
     slotOtherClientComplete();
 }
 
-void COtherClientWidget::slotClientStartFailed(EClinetType type, const QString& message)
+void COtherClientWidget::slotClientProblem(EClinetType type, const QString& message)
 {
     if (!launches(type))
         return;
@@ -88,7 +90,15 @@ void COtherClientWidget::slotClientStartFailed(EClinetType type, const QString& 
 
 void COtherClientWidget::showFailure(const QString& message)
 {
-    CMessageTip::showTip(this, MessageTip_AboveLeft, message, kFailureLifeSeconds, kTipFadeMs);
+    m_problemTip = CMessageTip::showTip(this, MessageTip_AboveLeft, message, kFailureLifeSeconds, kTipFadeMs);
+}
+
+void COtherClientWidget::forgetOldProblem()
+{
+    m_unshownFailure.clear();
+    // The starting tip takes its place above the icon.
+    if (m_problemTip)
+        m_problemTip->close();
 }
 
 void COtherClientWidget::enterEvent(QEvent* event)

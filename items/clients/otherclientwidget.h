@@ -5,8 +5,11 @@
 
 #include <terminalhost/multiclientmanager.h>
 
+#include <QPointer>
+
 class CClientTipWidget;
 class CImageWidget;
+class CMessageTip;
 
 /**
  * @brief The launcher of the minimal trading client (client type 1): an icon in the status bar.
@@ -14,8 +17,8 @@ class CImageWidget;
  * A left press starts the client through the multi-client manager, every time; the manager raises
  * a copy that already runs. While the client starts, a "启动中..." tip stays above the icon until
  * the manager reports a companion up; a client that already runs gets a short "极简交易正在运行"
- * instead. A start that fails shows the manager's message in a short tip, and the next press tries
- * again.
+ * instead. A start that fails, or a running client that does not answer, shows the manager's
+ * message in a short tip; the next press tries again, replacing a client that stopped answering.
  */
 class COtherClientWidget : public CItemBaseWidget
 {
@@ -51,11 +54,12 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
-    /// A new start makes an earlier failure that was never shown old news.
-    void forgetUnshownFailure() { m_unshownFailure.clear(); }
+    /// A new start makes an earlier problem old news, shown or not.
+    void forgetOldProblem();
 
 private slots:
-    void slotClientStartFailed(EClinetType type, const QString& message);
+    /// The client failed to start or stopped answering: the user reads the manager's message.
+    void slotClientProblem(EClinetType type, const QString& message);
 
 private:
     void showFailure(const QString& message);
@@ -64,4 +68,5 @@ private:
     CClientTipWidget* m_tip = nullptr;
     CItemFrame m_frame{this};
     QString m_unshownFailure; ///< a failure reported while the launcher was not on screen
+    QPointer<CMessageTip> m_problemTip; ///< the tip with the last problem, until it closes
 };

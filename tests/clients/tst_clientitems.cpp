@@ -31,12 +31,14 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include <csignal>
 #include <memory>
 
 namespace {
 constexpr int kBarHeight = 24;
 constexpr int kStartTimeoutMs = 20000; // a Qt program's first start on two busy cores
 constexpr int kReportTimeoutMs = 10000;
+constexpr int kShortAnswerMs = 300;
 const QString kMiniTrade = QStringLiteral("minitrade-client");
 const QString kMiniQuote = QStringLiteral("miniquote-client");
 const QString kStarting = QStringLiteral("启动中...");
@@ -232,17 +234,21 @@ private slots:
     {
         QTest::addColumn<bool>("miniQuote");
         QTest::addColumn<bool>("running");
-        QTest::addColumn<QString>("runningText");
-        QTest::newRow("minimal trading client, not running") << false << false << QString();
-        QTest::newRow("minimal trading client, running") << false << true << QStringLiteral("极简交易正在运行");
-        QTest::newRow("mini quote client, not running") << true << false << QString();
-        QTest::newRow("mini quote client, running") << true << true << QStringLiteral("miniQuote正在运行");
+        QTest::addColumn<bool>("stopped");
+        QTest::addColumn<QString>("tipText");
+        QTest::newRow("minimal trading client, not running") << false << false << false << QString();
+        QTest::newRow("minimal trading client, running") << false << true << false << QStringLiteral("极简交易正在运行");
+        QTest::newRow("minimal trading client, stopped") << false << true << true << QStringLiteral("极简交易未响应，再次点击将重新启动");
+        QTest::newRow("mini quote client, not running") << true << false << false << QString();
+        QTest::newRow("mini quote client, running") << true << true << false << QStringLiteral("miniQuote正在运行");
+        QTest::newRow("mini quote client, stopped") << true << true << true << QStringLiteral("miniQuote未响应，再次点击将重新启动");
     }
     void aPressStartsTheCompanionOrSaysItRuns()
     {
         QFETCH(bool, miniQuote);
         QFETCH(bool, running);
-        QFETCH(QString, runningText);
+        QFETCH(bool, stopped);
+        QFETCH(QString, tipText);
         const QString program = miniQuote ? kMiniQuote : kMiniTrade;
         const EClinetType type = miniQuote ? ClientType_MiniQuote : ClientType_MiniTrade;
         writeCompanion(m_programs->path(), program);
@@ -276,14 +282,22 @@ private slots:
         QCOMPARE(tipsShownFor(launcher), QStringList());
         QCOMPARE(manager()->isClientRuning(type), running);
         QVERIFY(!CTradeClient::instance()->notStopLevel2());
+        const qint64 pidBefore = manager()->processId(type);
+        if (stopped) {
+            // A raise to a stopped companion goes unanswered: the launcher says so.
+            manager()->setAnswerTimeoutMs(kShortAnswerMs);
+            QVERIFY(::kill(pidBefore, SIGSTOP) == 0);
+            manager()->startClientProcess(type);
+            QTRY_COMPARE_WITH_TIMEOUT(tipsShownFor(launcher), QStringList{tipText}, kReportTimeoutMs);
+        }
 
         QTest::mousePress(launcher, Qt::LeftButton, {}, QPoint(3, 3));
         QCOMPARE(launcher->frame().look(), CItemFrame::Pressed);
         QVERIFY2(CTradeClient::instance()->notStopLevel2(), "the terminal should keep its level-2 quotes for the companion");
         QVERIFY(manager()->isClientRuning(type));
         CClientTipWidget* startingTip = miniQuote ? shown.miniQuote()->miniQuoteTip() : launcher->tip();
-        if (running) {
-            QCOMPARE(tipsShownFor(launcher), QStringList{runningText});
+        if (running && !stopped) {
+            QCOMPARE(tipsShownFor(launcher), QStringList{tipText});
             QVERIFY2(!raised.isEmpty() || raised.wait(kReportTimeoutMs), "the press did not ask the running companion to come forward");
             QCOMPARE(startsOf(m_programs->path(), program).size(), startsBefore);
             QCOMPARE(QFileInfo(signalFile).size(), miniQuote ? 0 : 9);
@@ -297,6 +311,7 @@ private slots:
             QVERIFY2(!startingTip->isVisible(), "the starting tip outlived the companion's start");
             QCOMPARE(startsOf(m_programs->path(), program).size(), startsBefore + 1);
             QCOMPARE(QFileInfo(signalFile).size(), 9);
+            QTRY_VERIFY2(processGone(pidBefore), "the stopped companion was not replaced");
         }
     }
 

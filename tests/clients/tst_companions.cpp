@@ -4,6 +4,7 @@
 
 #include <terminalhost/multiclientmanager.h>
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -11,10 +12,13 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include <csignal>
+
 namespace {
 constexpr int kStartTimeoutMs = 20000; // a Qt program's first start on two busy cores
 constexpr int kReportTimeoutMs = 10000;
 constexpr int kShortGraceMs = 300;
+constexpr int kShortAnswerMs = 300;
 const char kLoggerName[] = "CompanionClients";
 const QString kMiniTrade = QStringLiteral("minitrade-client");
 const QString kMiniQuote = QStringLiteral("miniquote-client");
@@ -165,15 +169,16 @@ private slots:
     void touchingTheSignalFileWakesTheRunningMiniQuote_data()
     {
         QTest::addColumn<EClinetType>("startedAs");
-        QTest::addColumn<bool>("removedFirst");
-        QTest::newRow("file truncated") << ClientType_MiniQuote << false;
-        QTest::newRow("file removed, then written anew") << ClientType_MiniQuote << true;
-        QTest::newRow("resident client, hidden until now") << ClientType_MiniQuoteResident << false;
+        QTest::addColumn<QString>("removedFirst");
+        QTest::newRow("file truncated") << ClientType_MiniQuote << QString();
+        QTest::newRow("file removed, then written anew") << ClientType_MiniQuote << QStringLiteral("file");
+        QTest::newRow("runtime folder removed and made again") << ClientType_MiniQuote << QStringLiteral("folder");
+        QTest::newRow("resident client, hidden until now") << ClientType_MiniQuoteResident << QString();
     }
     void touchingTheSignalFileWakesTheRunningMiniQuote()
     {
         QFETCH(EClinetType, startedAs);
-        QFETCH(bool, removedFirst);
+        QFETCH(QString, removedFirst);
         const QString signalFile = manager()->getProcessFileQSPath(ClientType_MiniQuoteSignal);
         {
             // Left over from an earlier run: the client watches the file as it finds it.
@@ -183,9 +188,17 @@ private slots:
         }
         QVERIFY(startAndWaitUntilUp(startedAs));
         m_seen << manager()->processId(startedAs);
-        QSignalSpy awaken(manager(), &CMultiClientManager::sigKPXAwaken);
-        if (removedFirst)
+        if (removedFirst == QLatin1String("file"))
             QVERIFY(QFile::remove(signalFile));
+        if (removedFirst == QLatin1String("folder")) {
+            QVERIFY(QDir(m_runtime.path()).removeRecursively());
+            // Once the client answers a raise it has seen the folder go: the raise came after.
+            QSignalSpy raised(manager(), &CMultiClientManager::sigClientRaised);
+            manager()->startClientProcess(ClientType_MiniQuote);
+            QVERIFY(raised.wait(kReportTimeoutMs));
+            QVERIFY(QDir().mkpath(m_runtime.path()));
+        }
+        QSignalSpy awaken(manager(), &CMultiClientManager::sigKPXAwaken);
 
         QVERIFY(touchSignalFile());
         QVERIFY2(awaken.wait(kReportTimeoutMs), "the mini quote client did not answer its signal file");
@@ -246,6 +259,39 @@ private slots:
         manager()->killProcesses(ClientType_MiniQuote);
         QTRY_VERIFY_WITH_TIMEOUT(processGone(pid), kReportTimeoutMs);
         QVERIFY2(clock.elapsed() >= kShortGraceMs, "the process ended before the grace period, so SIGTERM was not ignored");
+    }
+
+    void aCompanionThatStopsOrCrashesIsNoticed_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("stopped: unanswered, then replaced") << int(SIGSTOP) << QStringLiteral(") did not answer within");
+        QTest::newRow("killed: a crash") << int(SIGKILL) << QStringLiteral(") crashed: signal 9");
+    }
+    void aCompanionThatStopsOrCrashesIsNoticed()
+    {
+        QFETCH(int, signal);
+        QFETCH(QString, warning);
+        manager()->setAnswerTimeoutMs(kShortAnswerMs);
+        QVERIFY(startAndWaitUntilUp(ClientType_MiniQuote));
+        const qint64 pid = manager()->processId(ClientType_MiniQuote);
+        m_seen << pid;
+        QSignalSpy notAnswering(manager(), &CMultiClientManager::sigClientNotAnswering);
+        QVERIFY(::kill(pid, signal) == 0);
+        if (signal == SIGSTOP) {
+            manager()->startClientProcess(ClientType_MiniQuote);
+            QVERIFY2(notAnswering.wait(kReportTimeoutMs), "a stopped companion still counts as answering");
+            QVERIFY(manager()->isClientUnresponsive(ClientType_MiniQuote));
+            QVERIFY(startAndWaitUntilUp(ClientType_MiniQuote));
+            m_seen << manager()->processId(ClientType_MiniQuote);
+            QTRY_VERIFY2(processGone(pid), "the next start did not replace the stopped companion");
+        } else {
+            QTRY_VERIFY(!manager()->isClientRuning(ClientType_MiniQuote));
+            QCOMPARE(notAnswering.count(), 0);
+        }
+        const QStringList warnings = m_log.lines().filter(QStringLiteral("WARN "));
+        const QString expected = QStringLiteral("%1 (pid %2").arg(manager()->getProcessFileQSPath(ClientType_MiniQuote)).arg(pid) + warning;
+        QVERIFY2(!warnings.isEmpty() && warnings.first().contains(expected), qPrintable(m_log.lines().join(QLatin1Char('\n'))));
     }
 
     void aProgramThatCannotStartSaysSo_data()

@@ -21,7 +21,12 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
+
+#include <sys/mount.h>
+#include <unistd.h>
 
 namespace {
 constexpr int kTipLifeSeconds = 3;
@@ -75,6 +80,37 @@ void clickSubmit(CAdviceFeedBackDialog& dialog)
     QTest::mouseClick(field<CSmallNormalButton>(dialog, "feedback_submit"), Qt::LeftButton);
 }
 
+enum class Obstacle { None, FileForFolder, FullDisk, ReadOnlyFolder };
+
+// A tiny tmpfs mounted on a folder while it lives: a real full or read-only file system. Mounting
+// needs CAP_SYS_ADMIN; otherwise error says what stood in the way.
+struct ScratchDisk {
+    QString path;
+    QString error;
+    ScratchDisk(const QString& folder, bool readOnly)
+        : path(folder)
+    {
+        QDir().mkpath(path);
+        if (::mount("tmpfs", QFile::encodeName(path).constData(), "tmpfs", readOnly ? MS_RDONLY : 0, "size=64k") != 0)
+            error = QString::fromLocal8Bit(std::strerror(errno));
+    }
+    ~ScratchDisk()
+    {
+        if (error.isEmpty())
+            ::umount2(QFile::encodeName(path).constData(), MNT_DETACH);
+    }
+    // Makes the folder, then fills the disk until not one more byte fits.
+    bool fillAround(const QString& folder)
+    {
+        QFile filler(path + QStringLiteral("/filler"));
+        if (!QDir().mkpath(folder) || !filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            return false;
+        while (filler.write(QByteArray(4096, 'x')) > 0) {
+        }
+        return filler.error() != QFileDevice::NoError;
+    }
+};
+
 // Receives what QDesktopServices would hand to the desktop browser.
 class BrowserStandIn : public QObject
 {
@@ -85,6 +121,8 @@ public slots:
     void open(const QUrl& url) { opened << url; }
 };
 }
+
+Q_DECLARE_METATYPE(Obstacle)
 
 class TestFeedback : public QObject
 {
@@ -194,33 +232,55 @@ private slots:
     void aReportThatCannotGoOutKeepsWhatTheUserTyped_data()
     {
         QTest::addColumn<QString>("content");
-        QTest::addColumn<bool>("folderBlocked");
+        QTest::addColumn<Obstacle>("obstacle");
+        QTest::addColumn<bool>("withPicture");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("nothing written") << QStringLiteral("   ") << false << QStringLiteral("请填写反馈内容");
-        QTest::newRow("folder cannot be made") << QStringLiteral("下单按钮无响应") << true << QStringLiteral("无法创建文件夹");
+        QTest::newRow("nothing written") << QStringLiteral("   ") << Obstacle::None << false << QStringLiteral("请填写反馈内容");
+        QTest::newRow("folder cannot be made") << QStringLiteral("下单按钮无响应") << Obstacle::FileForFolder << false << QStringLiteral("无法创建文件夹");
+        QTest::newRow("disk full") << QStringLiteral("下单按钮无响应") << Obstacle::FullDisk << false << QStringLiteral("无法写入");
+        QTest::newRow("disk full, with a picture") << QStringLiteral("下单按钮无响应") << Obstacle::FullDisk << true << QStringLiteral("无法写入");
+        QTest::newRow("read-only folder") << QStringLiteral("下单按钮无响应") << Obstacle::ReadOnlyFolder << true << QStringLiteral("无法写入");
     }
     void aReportThatCannotGoOutKeepsWhatTheUserTyped()
     {
         QFETCH(QString, content);
-        QFETCH(bool, folderBlocked);
+        QFETCH(Obstacle, obstacle);
+        QFETCH(bool, withPicture);
         QFETCH(QString, expected);
-        QString blockedDir;
-        if (folderBlocked) {
+        QString dir = CAdviceFeedBackDialog::feedbackDir();
+        std::unique_ptr<ScratchDisk> disk;
+        if (obstacle == Obstacle::FileForFolder) {
             // A plain file where the folder's parent should be.
             QFile blocker(m_dataDir.filePath(QStringLiteral("blocker")));
             QVERIFY(blocker.open(QIODevice::WriteOnly));
-            blockedDir = blocker.fileName() + QStringLiteral("/feedback");
-            CAdviceFeedBackDialog::setFeedbackDir(blockedDir);
+            dir = blocker.fileName() + QStringLiteral("/feedback");
+        } else if (obstacle == Obstacle::ReadOnlyFolder && geteuid() != 0) {
+            QVERIFY(QDir().mkpath(dir) && QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner));
+        } else if (obstacle != Obstacle::None) {
+            // Root writes into any folder, so a read-only one needs a read-only file system.
+            disk = std::make_unique<ScratchDisk>(m_dataDir.filePath(QStringLiteral("disk")), obstacle == Obstacle::ReadOnlyFolder);
+            if (!disk->error.isEmpty())
+                QSKIP(qPrintable(QStringLiteral("no small file system could be mounted here: ") + disk->error));
+            dir = obstacle == Obstacle::FullDisk ? disk->path + QStringLiteral("/feedback") : disk->path;
+            QVERIFY(obstacle == Obstacle::ReadOnlyFolder || disk->fillAround(dir));
         }
+        CAdviceFeedBackDialog::setFeedbackDir(dir);
         CAdviceFeedBackDialog dialog(nullptr, true);
-        dialog.show();
+        if (withPicture)
+            dialog.screenCapture();
+        else
+            dialog.show();
         fillIn(dialog, content);
         QVERIFY(dialog.submit().isEmpty());
         QVERIFY2(dialog.statusText().startsWith(expected), qPrintable(dialog.statusText()));
-        if (folderBlocked)
-            QVERIFY2(dialog.statusText().contains(QDir::toNativeSeparators(blockedDir)), qPrintable(dialog.statusText()));
+        if (obstacle != Obstacle::None)
+            QVERIFY2(dialog.statusText().contains(QDir::toNativeSeparators(dir)), qPrintable(dialog.statusText()));
         QCOMPARE(field<QPlainTextEdit>(dialog, "feedback_content")->toPlainText(), content);
-        QVERIFY(QDir(m_dataDir.filePath(QStringLiteral("feedback"))).entryList(QDir::Files).isEmpty());
+        QCOMPARE(field<QCheckBox>(dialog, "feedback_attach_capture")->isChecked(), withPicture);
+        QCOMPARE(dialog.capture().isNull(), !withPicture);
+        QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden), QStringList());
+        for (const QString& line : m_log.lines())
+            QVERIFY2(line.startsWith(QLatin1String("WARN")), qPrintable(line));
     }
 
     void opensTheFeedbackAddressOfTheInstallation_data()
