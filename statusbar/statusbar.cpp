@@ -494,11 +494,22 @@ void CStatusBar::slotUpdateNetSpeed()
             delayMs = connection->getDelay() * kMsPerSecond;
     }
     setNetSpeed(delayMs);
+    const bool wasToScale = CNetSpeedDialog::drawsToScale(d->maxDelay);
     d->delayHistory.append(delayMs);
     if (delayMs > d->maxDelay)
         d->maxDelay = delayMs;
     // The label carries its own quotes so that the chart's JSON can take the list as it is.
-    d->timeLabelHistory.append(QLatin1Char('"') + QTime::currentTime().toString(QStringLiteral("HH:mm:ss")) + QLatin1Char('"'));
+    const QString label = QLatin1Char('"') + QTime::currentTime().toString(QStringLiteral("HH:mm:ss")) + QLatin1Char('"');
+    d->timeLabelHistory.append(label);
+
+    if (!d->netSpeedDialog || !d->netSpeedDialog->isVisible())
+        return;
+    // The chart on show takes the new sample alone; a history that now reaches the scaled chart
+    // needs all of it again, since the points so far were drawn at zero.
+    if (CNetSpeedDialog::drawsToScale(d->maxDelay) != wasToScale)
+        slotLoadNetSpeedData();
+    else
+        d->netSpeedDialog->appendToChart(label, delayMs, d->maxDelay);
 }
 
 void CStatusBar::slotLoadNetSpeedData()
@@ -506,10 +517,10 @@ void CStatusBar::slotLoadNetSpeedData()
     if (!d->netSpeedDialog)
         return;
     const QString labels = d->timeLabelHistory.join(QLatin1Char(','));
-    if (d->maxDelay < 1.0)
-        d->netSpeedDialog->loadChart(labels, d->delayHistory);
-    else
+    if (CNetSpeedDialog::drawsToScale(d->maxDelay))
         d->netSpeedDialog->loadChart(labels, d->maxDelay, d->delayHistory);
+    else
+        d->netSpeedDialog->loadChart(labels, d->delayHistory);
 }
 
 bool CStatusBar::handleEvent(int type, int id, int arg, QString text, void* data)

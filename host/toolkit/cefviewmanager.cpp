@@ -1,5 +1,6 @@
 #include "cefviewmanager.h"
 
+#include <QPointer>
 #include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineSettings>
@@ -32,4 +33,15 @@ void CCefViewManager::executeJavaScript(CCefWebView* view, const QString& script
 {
     if (view)
         view->page()->runJavaScript(script);
+}
+
+void CCefViewManager::executeJavaScript(CCefWebView* view, const QString& script, std::function<void(const QVariant&)> answer)
+{
+    if (!view || !answer)
+        return;
+    // A page being destroyed calls every pending callback with an empty value.
+    view->page()->runJavaScript(script, [view = QPointer<CCefWebView>(view), answer = std::move(answer)](const QVariant& value) {
+        if (view && value.isValid())
+            answer(value);
+    });
 }

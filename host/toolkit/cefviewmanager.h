@@ -3,6 +3,7 @@
 #include <terminalhost/terminalhost_export.h>
 
 #include <QString>
+#include <QVariant>
 #include <QWebEngineView>
 
 #include <functional>
@@ -29,4 +30,7 @@ public:
     static void setloadFinished(CCefWebView* view, std::function<void(bool)> callback);
     /// Runs script in the view's page; nothing happens for a null view.
     static void executeJavaScript(CCefWebView* view, const QString& script);
+    /// Runs script and hands its value to answer on the GUI thread; a page that goes first, or a
+    /// script that fails or gives nothing back, never calls answer.
+    static void executeJavaScript(CCefWebView* view, const QString& script, std::function<void(const QVariant&)> answer);
 };

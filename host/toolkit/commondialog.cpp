@@ -2,7 +2,11 @@
 
 #include <terminalhost/uiresource.h>
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 CCommonDialog::CCommonDialog(QWidget* parent)
@@ -59,4 +63,58 @@ void CCommonDialog::applyTheme()
                       .arg(resource->getColor(QStringLiteral("clr_dialog_background")).name(),
                            resource->getColor(QStringLiteral("clr_dialog_title_background")).name(),
                            resource->getColor(QStringLiteral("clr_dialog_title_text")).name()));
+}
+
+void CCommonDialog::showEvent(QShowEvent* event)
+{
+    QScreen* screen = event->spontaneous() ? nullptr : openingScreen();
+    if (screen)
+        fitInto(screen->availableGeometry());
+    // QDialog centres the dialog on its owner here, unless the owner placed it.
+    CBaseDialog::showEvent(event);
+    if (screen)
+        placeOn(screen->availableGeometry());
+}
+
+QScreen* CCommonDialog::openingScreen() const
+{
+    if (const QWidget* owner = parentWidget())
+        return owner->window()->screen();
+    if (QScreen* underPointer = QGuiApplication::screenAt(QCursor::pos()))
+        return underPointer;
+    return screen();
+}
+
+QSize CCommonDialog::frameExtent() const
+{
+    const QSize own = frameGeometry().size() - size();
+    if (!own.isNull() || !parentWidget())
+        return own;
+    const QWidget* owner = parentWidget()->window();
+    return owner->frameGeometry().size() - owner->size();
+}
+
+void CCommonDialog::fitInto(const QRect& available)
+{
+    if (size() != m_fittedSize)
+        m_writtenSize = size();
+    const QSize fitted = m_writtenSize.boundedTo(available.size() - frameExtent());
+    // A fixed or minimum size larger than the screen gives way too, or the far side stays unreachable.
+    if (fitted.width() < minimumWidth() || fitted.height() < minimumHeight())
+        setMinimumSize(minimumSize().boundedTo(fitted));
+    resize(fitted);
+    m_fittedSize = size();
+}
+
+void CCommonDialog::placeOn(const QRect& available)
+{
+    const QRect frame = frameGeometry();
+    const int x = qBound(available.left(), frame.left(), available.right() + 1 - frame.width());
+    const int y = qBound(available.top(), frame.top(), available.bottom() + 1 - frame.height());
+    if (x == frame.left() && y == frame.top())
+        return;
+    // Moving marks the dialog as placed by its owner, which would stop QDialog centring it next time.
+    const bool placedByOwner = testAttribute(Qt::WA_Moved);
+    move(x, y);
+    setAttribute(Qt::WA_Moved, placedByOwner);
 }

@@ -2,6 +2,7 @@
 
 #include <statusbar/noticedialog.h>
 #include <statusbar/noticeinfoitemdialog.h>
+#include <statusbar/statusbartooltip.h>
 
 #include <terminalhost/formulamanager.h>
 #include <terminalhost/hostutils.h>
@@ -288,6 +289,10 @@ void CNoticeWidget::slotShowNotice(QString text)
 
 bool CNoticeWidget::handleEvent(int type, int id, int arg, QString text, void* data)
 {
+    if (type == Event_ToolTip && !m_title.isEmpty()) {
+        StatusBarToolTip::show(this, m_title);
+        return true;
+    }
     if (type != Event_Activate)
         return CItemBaseWidget::handleEvent(type, id, arg, text, data);
     if (id == kButtonId)
@@ -371,5 +376,8 @@ void CNoticeWidget::paintEvent(QPaintEvent*)
     const QString colorKey = QLatin1String(m_rotation.showingImportant ? kImportantColorKey : kOrdinaryColorKey);
     painter.setPen(CUiResource::instance()->getColor(colorKey));
     painter.setFont(font());
-    painter.drawText(titleArea(), kTitleAlignment, m_title);
+    // A title longer than the room ends with "…" after its last whole character; the tooltip has it all.
+    const QRect area = titleArea();
+    const QString shown = QFontMetrics(font()).elidedText(m_title, Qt::ElideRight, width() - area.left());
+    painter.drawText(area, kTitleAlignment, shown);
 }

@@ -7,6 +7,7 @@
 #include "mainwindow.h"
 
 #include <statusbar/currenttimewidget.h>
+#include <statusbar/noticewidget.h>
 #include <statusbar/quotewidget.h>
 #include <statusbar/runningorderswidget.h>
 #include <statusbar/runningtaskswidget.h>
@@ -266,6 +267,38 @@ private slots:
             QVERIFY2(hasInk(shot, area.adjusted(2, 2, -2, -2), shot.pixelColor(area.right() - 1, area.top() + 1)),
                      qPrintable(QStringLiteral("nothing drawn in the counter at %1").arg(describe(area))));
         }
+    }
+
+    void aLongAnnouncementTitleEndsWithAnEllipsisAfterAWholeCharacter()
+    {
+        CMainWindow window(kSeed, true, 1.0); // the simulated market publishes the morning's announcements
+        showAt(&window, 1280);
+        auto* ticker = findItem<CNoticeWidget>(window.terminalStatusBar());
+        QTRY_VERIFY2(ticker->isReady() && !ticker->ordinaryList().isEmpty(), "the morning's announcements never came");
+        const QFontMetrics metrics(ticker->font());
+        const int titleX = ticker->titleArea().left();
+        const int room = ticker->width() - titleX;
+        for (int step = 0; step < 40 && metrics.horizontalAdvance(ticker->currentTitle()) <= room; ++step)
+            ticker->slotMoveTextTimeOut();
+        const QString title = ticker->currentTitle();
+        QVERIFY2(metrics.horizontalAdvance(title) > room, qPrintable(title));
+        const QString ellipsis(QChar(0x2026));
+        int whole = 1; // characters before the ellipsis
+        while (metrics.horizontalAdvance(title.left(whole + 1) + ellipsis) <= room)
+            ++whole;
+
+        // From right after the last whole character to the ticker's end only the ellipsis's dots show:
+        // a cut character there would put ink on more rows than the dots are tall.
+        const QImage shot = window.grab().toImage();
+        const QRect item = rectIn(&window, ticker);
+        const int ellipsisStart = item.left() + titleX + metrics.horizontalAdvance(title.left(whole));
+        const QColor background = colour("clr_main_statusbar_background");
+        int inkedRows = 0;
+        for (int y = item.top() + 1; y < item.bottom(); ++y) // the bar's edge lines lie on the item's top row
+            inkedRows += hasInk(shot, QRect(ellipsisStart, y, item.right() + 1 - ellipsisStart, 1), background) ? 1 : 0;
+        const int dotsHeight = metrics.tightBoundingRect(ellipsis).height() + 1; // with the antialiased edge
+        QVERIFY2(inkedRows > 0 && inkedRows <= dotsHeight,
+                 qPrintable(QStringLiteral("%1 rows inked after \"%2\", dots %3 px tall").arg(inkedRows).arg(title.left(whole)).arg(dotsHeight)));
     }
 };
 

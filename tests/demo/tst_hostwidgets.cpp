@@ -4,6 +4,7 @@
 
 #include <statusbar/floatserviceswitchwidget.h>
 #include <statusbar/netspeeddialog.h>
+#include <statusbar/popcommonpaneldialog.h>
 #include <statusbar/serviceswitchcheckbox.h>
 
 #include <terminalhost/cefviewmanager.h>
@@ -16,7 +17,10 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QSignalSpy>
+
+#include <memory>
 
 namespace {
 constexpr int kPageTimeoutMs = 60000; // the first page load of the web engine is slow on two cores
@@ -218,6 +222,43 @@ private slots:
         const int bottom = shot.height() - 1;
         for (int x : {0, shot.width() / 2, shot.width() - 1})
             QCOMPARE(shot.pixelColor(x, bottom), QColor(Qt::magenta));
+    }
+
+    // Also registered to run on a 1366 x 768 laptop screen.
+    void dialogsKeepTheirSizeWhereTheScreenHasRoomElseFitIt_data()
+    {
+        QTest::addColumn<QSize>("written"); // empty: the orders panel's own
+        QTest::addColumn<bool>("fixed");
+        QTest::addColumn<QPoint>("placedAt"); // by the owner; null: QDialog centres it
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QTest::newRow("room") << QSize(620, 550) << false << QPoint();
+        QTest::newRow("the orders panel") << QSize() << false << QPoint();
+        QTest::newRow("taller than the screen") << QSize(400, screen.height() + 60) << false << QPoint();
+        QTest::newRow("fixed and larger") << screen.size() + QSize(50, 50) << true << QPoint();
+        QTest::newRow("placed past the corner") << QSize(400, 300) << false << screen.bottomRight() - QPoint(100, 100);
+    }
+
+    void dialogsKeepTheirSizeWhereTheScreenHasRoomElseFitIt()
+    {
+        QFETCH(QSize, written);
+        QFETCH(bool, fixed);
+        QFETCH(QPoint, placedAt);
+        std::unique_ptr<CCommonDialog> dialog;
+        if (written.isEmpty()) {
+            dialog = std::make_unique<CPopCommonPanelDialog>(CPopCommonPanelDialog::kOrdersKind, nullptr);
+            written = dialog->size();
+        } else {
+            dialog = std::make_unique<CCommonDialog>(nullptr);
+            fixed ? dialog->setFixedSize(written) : dialog->resize(written);
+        }
+        if (!placedAt.isNull())
+            dialog->move(placedAt);
+        dialog->show();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+        const QRect available = dialog->screen()->availableGeometry();
+        QCOMPARE(dialog->size(), written.boundedTo(available.size()));
+        QVERIFY2(available.contains(dialog->frameGeometry()),
+                 qPrintable(QStringLiteral("at %1,%2 on %3x%4").arg(dialog->x()).arg(dialog->y()).arg(available.width()).arg(available.height())));
     }
 };
 

@@ -12,6 +12,7 @@
 #include <terminalhost/uiresource.h>
 
 #include <QTimer>
+#include <QToolTip>
 
 using namespace market;
 
@@ -172,6 +173,37 @@ private slots:
         ticker.steps(1);
         image = ticker.item->grab().toImage();
         QVERIFY2(paints(image, plain) && !paints(image, highlight), "an ordinary title is drawn in the text colour");
+    }
+
+    void aTitleTooLongEndsWithAnEllipsisAfterAWholeCharacter_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::newRow("fits") << QStringLiteral("深圳证券交易所关于发布业务规则的通知");
+        QTest::newRow("too long") << QStringLiteral("深圳证券交易所关于发布业务规则的通知").repeated(3);
+    }
+    void aTitleTooLongEndsWithAnEllipsisAfterAWholeCharacter()
+    {
+        QFETCH(QString, title);
+        Ticker ticker;
+        const QFontMetrics metrics(ticker.item->font());
+        const int room = ticker.item->width() - 39;
+        QString whole = title;
+        if (metrics.horizontalAdvance(title) > room) {
+            whole.clear();
+            while (metrics.horizontalAdvance(whole + title.at(whole.size()) + QChar(0x2026)) <= room)
+                whole += title.at(whole.size());
+            whole += QChar(0x2026);
+        }
+        // The long title must look exactly like a ticker showing its whole characters and the ellipsis.
+        Ticker expected;
+        ticker.deliver("SZ", QuoterStatus_Full, batch({notice(1, 0, title.toStdString())}));
+        expected.deliver("SZ", QuoterStatus_Full, batch({notice(1, 0, whole.toStdString())}));
+        ticker.steps(1);
+        expected.steps(1);
+        QCOMPARE(ticker.item->grab().toImage(), expected.item->grab().toImage());
+        QHelpEvent hover(QEvent::ToolTip, QPoint(60, 12), ticker.item->mapToGlobal(QPoint(60, 12)));
+        QApplication::sendEvent(ticker.item, &hover);
+        QTRY_COMPARE(QToolTip::text(), title);
     }
 
     void anEmptiedStoreHidesTheButtonAndClearsTheTitleOnce()

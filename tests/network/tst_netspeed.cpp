@@ -1,6 +1,7 @@
 #include <testmain.h>
 
 #include <eventrecorder.h>
+#include <logcapture.h>
 
 #include <statusbar/netspeeddialog.h>
 #include <statusbar/statusbar.h>
@@ -24,9 +25,9 @@
 #include <QToolTip>
 #include <QWebEnginePage>
 
-#include <log4cxx/appenderskeleton.h>
-#include <log4cxx/logger.h>
-#include <log4cxx/spi/loggingevent.h>
+#include <QLabel>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 
 #include <array>
 #include <functional>
@@ -41,21 +42,6 @@ const QString kFour = QStringLiteral("tc_img_net_speed_four");
 const QString kThree = QStringLiteral("tc_img_net_speed_three");
 const QString kTwo = QStringLiteral("tc_img_net_speed_two");
 const QString kOne = QStringLiteral("tc_img_net_speed_one");
-
-// Keeps every line the debug logger writes while it is attached, after the name of its level.
-class CapturingAppender : public log4cxx::AppenderSkeleton
-{
-public:
-    QStringList lines;
-    void close() override {}
-    bool requiresLayout() const override { return false; }
-
-protected:
-    void append(const log4cxx::spi::LoggingEventPtr& event, log4cxx::helpers::Pool&) override
-    {
-        lines << QString::fromStdString(event->getLevel()->toString() + " " + event->getMessage());
-    }
-};
 
 NetConnection* connection()
 {
@@ -107,6 +93,32 @@ QJsonValue askPage(CNetSpeedDialog* dialog, const QString& script)
     return QJsonDocument::fromJson(QStringLiteral("[%1]").arg(*answer).toUtf8()).array().first();
 }
 
+// The page's chart state once it shows `points` points on a y axis up to yMax, else the last seen.
+QJsonObject chartOnPage(CNetSpeedDialog* dialog, int points, double yMax)
+{
+    QJsonObject state;
+    static_cast<void>(QTest::qWaitFor([&] {
+        state = askPage(dialog, QStringLiteral("window.chartState")).toObject();
+        return state[QLatin1String("points")].toInt() == points && state[QLatin1String("yMax")].toDouble() == yMax;
+    }, kPageTimeoutMs));
+    return state;
+}
+
+// One latency tick while the chart is open: the page then shows `points` points on a y axis up to
+// yMax, the highest at `highest`, after `wholeLoads` loads of the whole history (none when the
+// sample alone went in).
+void expectTickOnOpenChart(CStatusBar& bar, CNetSpeedDialog* dialog, double delaySeconds, int wholeLoads, int points,
+                           double yMax, double highest)
+{
+    const int loads = askPage(dialog, QStringLiteral("window.chartState.loads")).toInt();
+    tick(bar, delaySeconds);
+    const QJsonObject state = chartOnPage(dialog, points, yMax);
+    QVERIFY2(state[QLatin1String("points")].toInt() == points && state[QLatin1String("yMax")].toDouble() == yMax,
+             QJsonDocument(state).toJson(QJsonDocument::Compact).constData());
+    QCOMPARE(state[QLatin1String("highest")].toDouble(), highest);
+    QCOMPARE(state[QLatin1String("loads")].toInt(), loads + wholeLoads);
+}
+
 // A theme colour as the page's computed style writes it.
 QString computedColour(const char* key)
 {
@@ -140,6 +152,7 @@ void expectThemeColours(CNetSpeedDialog* dialog)
 void expectChartOnClick(CStatusBar& bar, int points, double yMax, double highest,
                         const std::function<void(CNetSpeedDialog*)>& more = {})
 {
+    CStatusBarPrivate::get(&bar)->netSpeedTimer->stop(); // the test ticks by itself, also while the chart is open
     bool shown = false;
     QTimer poll;
     poll.setInterval(20);
@@ -149,23 +162,10 @@ void expectChartOnClick(CStatusBar& bar, int points, double yMax, double highest
             return;
         poll.stop();
         shown = true;
-        // Ask the page what it drew, in real time: a QTRY loop counts only its own pauses, not the page's answers.
-        QJsonObject state;
-        const bool drawn = QTest::qWaitFor([&] {
-            auto answer = std::make_shared<QString>(); // outlives this round when the page answers late
-            auto done = std::make_shared<bool>(false);
-            dialog->webView()->page()->runJavaScript(QStringLiteral("JSON.stringify(window.chartState || null)"),
-                                                     [answer, done](const QVariant& value) {
-                                                         *answer = value.toString();
-                                                         *done = true;
-                                                     });
-            if (!QTest::qWaitFor([done] { return *done; }, kScriptTimeoutMs))
-                return false;
-            state = QJsonDocument::fromJson(answer->toUtf8()).object();
-            return state[QLatin1String("points")].toInt() == points && state[QLatin1String("yMax")].toDouble() == yMax;
-        }, kPageTimeoutMs);
+        const QJsonObject state = chartOnPage(dialog, points, yMax);
         [&] {
-            QVERIFY2(drawn, QJsonDocument(state).toJson(QJsonDocument::Compact).constData());
+            QVERIFY2(state[QLatin1String("points")].toInt() == points && state[QLatin1String("yMax")].toDouble() == yMax,
+                     QJsonDocument(state).toJson(QJsonDocument::Compact).constData());
             QCOMPARE(state[QLatin1String("highest")].toDouble(), highest);
             QCOMPARE(state[QLatin1String("labels")].toInt(), points);
             QCOMPARE(state[QLatin1String("bands")].toInt(), 4);
@@ -263,24 +263,18 @@ private slots:
         QFETCH(bool, written);
         const log4cxx::LoggerPtr logger = log4cxx::Logger::getLogger("ZQDbgFile");
         const log4cxx::LevelPtr oldLevel = logger->getLevel();
-        const bool oldAdditivity = logger->getAdditivity();
-        auto appender = std::make_shared<CapturingAppender>();
-        logger->addAppender(appender);
-        logger->setAdditivity(false);
+        LogCapture log("ZQDbgFile");
         logger->setLevel(loggerAtDebug ? log4cxx::Level::getDebug() : log4cxx::Level::getInfo());
         if (enabledId >= 0)
             CLogCenter::instance()->setFileLogEnabled(enabledId, true);
 
         CStatusBar bar(nullptr);
         bar.setNetSpeed(12.5);
-
-        logger->removeAppender(appender);
         logger->setLevel(oldLevel);
-        logger->setAdditivity(oldAdditivity);
         std::ostringstream address;
         address << static_cast<const void*>(&bar);
         const QString line = QStringLiteral("DEBUG [dbg_id=70] CStatusBar (%1) dDelay : 12.5").arg(QString::fromStdString(address.str()));
-        QCOMPARE(appender->lines, written ? QStringList{line} : QStringList());
+        QCOMPARE(log.lines(), written ? QStringList{line} : QStringList());
     }
 
     void showsTheServersOnHover_data()
@@ -413,21 +407,21 @@ private slots:
         CStatusBar bar(nullptr);
         tick(bar, 0.0005);
         tick(bar, 0.0002);
-        expectChartOnClick(bar, 2, 4.0, 0.0, [](CNetSpeedDialog* dialog) { // below 1 ms the line lies flat
+        expectChartOnClick(bar, 2, 4.0, 0.0, [&bar](CNetSpeedDialog* dialog) { // below 1 ms the line lies flat
             QCOMPARE(dialog->windowTitle(), QStringLiteral("网络延迟"));
             QCOMPARE(dialog->minimumSize(), QSize(670, 400));
             QCOMPARE(dialog->maximumSize(), QSize(670, 400));
             QCOMPARE(dialog->innerWidget(), static_cast<QWidget*>(dialog->webView()));
             QVERIFY(!dialog->testAttribute(Qt::WA_DeleteOnClose)); // the bar keeps it for the next click
+            expectTickOnOpenChart(bar, dialog, 0.0003, 0, 3, 4.0, 0.0); // still flat: only the sample goes in
+            expectTickOnOpenChart(bar, dialog, 0.001, 1, 4, 4.0, 1.0); // exactly 1 ms: the points so far get their values
         });
         if (QTest::currentTestFailed())
             return;
         CNetSpeedDialog* first = CStatusBarPrivate::get(&bar)->netSpeedDialog;
-        tick(bar, 0.001);
-        expectChartOnClick(bar, 3, 4.0, 1.0); // exactly 1 ms is drawn to scale
         tick(bar, 0.030);
         tick(bar, 0.0125);
-        expectChartOnClick(bar, 5, 32.0, 30.0, [](CNetSpeedDialog* dialog) {
+        expectChartOnClick(bar, 6, 32.0, 30.0, [&bar](CNetSpeedDialog* dialog) {
             // The compositor may lag the page by a frame or two: wait until the picture shows the chart.
             std::array<double, 3> shares{};
             const bool drawn = QTest::qWaitFor([&] {
@@ -435,6 +429,7 @@ private slots:
                 return shares[0] > 0.2 && shares[1] > 0.05 && shares[2] > 0.002;
             }, kPageTimeoutMs);
             QVERIFY2(drawn, qPrintable(QStringLiteral("green %1, yellow %2, black %3").arg(shares[0]).arg(shares[1]).arg(shares[2])));
+            expectTickOnOpenChart(bar, dialog, 0.040, 0, 7, 44.0, 40.0);
         });
         QCOMPARE(CStatusBarPrivate::get(&bar)->netSpeedDialog, first);
     }
@@ -466,7 +461,55 @@ private slots:
             QVERIFY2(repainted, qPrintable(corner.name()));
             // The data went in unchanged: the chart still shows both points.
             QCOMPARE(askPage(dialog, QStringLiteral("window.chartState.points")).toInt(), 2);
+            // The page's text grows with the UI scale: its CSS pixel is then 1.5 of the screen's.
+            CUiResource::instance()->setUIScale(1.5);
+            double ratio = 0.0;
+            QVERIFY2(QTest::qWaitFor([&] { return (ratio = askPage(dialog, QStringLiteral("window.devicePixelRatio")).toDouble()) == 1.5; },
+                                     kPageTimeoutMs), qPrintable(QString::number(ratio)));
         });
+    }
+
+    // A chart page that is missing, empty or without its chart library is named in the dialog and,
+    // once, in the log.
+    void namesABrokenChartPage_data()
+    {
+        QTest::addColumn<QString>("page"); // "none", "empty" or "installed"
+        QTest::addColumn<bool>("library");
+        QTest::addColumn<QString>("atFault");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("no page") << "none" << true << "index.html" << "无法打开";
+        QTest::newRow("empty page") << "empty" << true << "index.html" << "缺失或损坏";
+        QTest::newRow("no chart library") << "installed" << false << "chart.min.js" << "缺失或损坏";
+    }
+
+    void namesABrokenChartPage()
+    {
+        QFETCH(QString, page);
+        QFETCH(bool, library);
+        QFETCH(QString, atFault);
+        QFETCH(QString, problem);
+        const QDir installed = QFileInfo(CNetSpeedDialog::pageFile()).dir();
+        QTemporaryDir root;
+        const QString pages = root.filePath(QStringLiteral("webwidget/netspeed"));
+        QVERIFY(QDir().mkpath(pages) && QDir().mkpath(root.filePath(QStringLiteral("config"))));
+        if (page != QLatin1String("none"))
+            QVERIFY(page == QLatin1String("empty") ? QFile(pages + QStringLiteral("/index.html")).open(QIODevice::WriteOnly)
+                                                   : QFile::copy(installed.filePath(QStringLiteral("index.html")), pages + QStringLiteral("/index.html")));
+        if (library)
+            QVERIFY(QFile::copy(installed.filePath(QStringLiteral("chart.min.js")), pages + QStringLiteral("/chart.min.js")));
+        setConfigDir(root.filePath(QStringLiteral("config")));
+        const auto restore = qScopeGuard([] { setConfigDir(QString()); });
+        getConfig()->setUseWebView(true);
+        LogCapture log("LatencyChart");
+
+        CNetSpeedDialog dialog(nullptr);
+        dialog.show();
+        QTRY_VERIFY_WITH_TIMEOUT(qobject_cast<QLabel*>(dialog.innerWidget()), kPageTimeoutMs);
+        const QString file = QDir::toNativeSeparators(pages + QLatin1Char('/') + atFault);
+        QVERIFY2(dialog.pageProblem().contains(file) && dialog.pageProblem().contains(problem), qPrintable(dialog.pageProblem()));
+        QVERIFY(dialog.innerWidget()->isVisible() && !dialog.webView());
+        QCOMPARE(log.lines().size(), 1);
+        QVERIFY2(log.lines().first().startsWith(QLatin1String("WARN")) && log.lines().first().contains(file), qPrintable(log.lines().first()));
     }
 };
 
