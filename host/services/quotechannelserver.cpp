@@ -90,8 +90,17 @@ private:
 
 CQuoteChannelServer* CQuoteChannelServer::instance()
 {
-    static CQuoteChannelServer* server = new CQuoteChannelServer; // lives for the process, like the engine
+    static CQuoteChannelServer* server = [] {
+        // Lives for the process, like the engine; its socket file goes with the application.
+        qAddPostRoutine(&CQuoteChannelServer::closeAtExit);
+        return new CQuoteChannelServer;
+    }();
     return server;
+}
+
+void CQuoteChannelServer::closeAtExit()
+{
+    instance()->reset();
 }
 
 QString CQuoteChannelServer::listen(QString* error)

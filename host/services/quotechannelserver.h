@@ -37,6 +37,7 @@ public:
 
 private:
     CQuoteChannelServer() = default;
+    static void closeAtExit();
     void acceptConnections();
 
     QLocalServer* m_server = nullptr;
