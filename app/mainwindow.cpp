@@ -17,7 +17,6 @@
 #include <terminalhost/multiclientmanager.h>
 #include <terminalhost/quoteclient.h>
 #include <terminalhost/uiresource.h>
-#include <terminalhost/userconfig.h>
 
 #include <QApplication>
 #include <QDockWidget>
@@ -176,10 +175,6 @@ void CMainWindow::rebuildStatusBar(const QString& reason)
     m_bar->request();
     // The trade tag reads the accounts at construction; the back end reports their states again.
     m_simulator->republishLoginStatus();
-    // The order counter takes in the logged-in accounts when the accounts are announced, and the
-    // strategy counter learns of strategies only from the manager's reports: announce and report again.
-    emit getUserConfig()->sigLoadAccounts();
-    m_simulator->republishStrategies();
     m_eventLog->addNote(QStringLiteral("status bar built (%1)").arg(reason));
 }
 

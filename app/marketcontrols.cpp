@@ -43,8 +43,9 @@ QLayout* CMarketControls::noticeButtons()
         auto* button = new QPushButton(QString::fromUtf8(entry.label), this);
         button->setToolTip(QStringLiteral("Publishes one announcement of this exchange now"));
         connect(button, &QPushButton::clicked, this, [this, entry] {
-            m_market->pushNotice(entry.market, entry.important);
-            emit sigNote(QStringLiteral("pushed: %1").arg(QString::fromUtf8(entry.label)));
+            const bool pushed = m_market->pushNotice(entry.market, entry.important);
+            emit sigNote(QStringLiteral("%1: %2").arg(pushed ? QStringLiteral("pushed") : QStringLiteral("nothing new left today"),
+                                                      QString::fromUtf8(entry.label)));
         });
         grid->addWidget(button, index / 2, index % 2);
         ++index;

@@ -26,11 +26,14 @@ CompanionOptions parseCompanionOptions(const QCoreApplication& app, const QStrin
                                         QStringLiteral("File whose change brings the window to the front."), QStringLiteral("path"));
     const QCommandLineOption background(QLatin1String(CompanionProtocol::kBackgroundOption),
                                         QStringLiteral("Start with the window hidden until the first wake."));
+    const QCommandLineOption quoteChannel(QLatin1String(CompanionProtocol::kQuoteChannelOption),
+                                          QStringLiteral("The terminal's quote channel, whose quotes the window shows."), QStringLiteral("name"));
     parser.addOption(managed);
     parser.addOption(theme);
     if (miniQuote) {
         parser.addOption(signalFile);
         parser.addOption(background);
+        parser.addOption(quoteChannel);
     }
     parser.process(app);
 
@@ -39,6 +42,7 @@ CompanionOptions parseCompanionOptions(const QCoreApplication& app, const QStrin
     options.theme = parser.value(theme);
     if (miniQuote) {
         options.background = parser.isSet(background);
+        options.quoteChannel = parser.value(quoteChannel);
         options.signalFile = parser.isSet(signalFile) ? parser.value(signalFile)
                                                       : CMultiClientManager::instance()->getProcessFileQSPath(ClientType_MiniQuoteSignal);
     }

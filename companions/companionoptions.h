@@ -10,6 +10,7 @@ struct CompanionOptions {
     bool background = false; ///< start with the window hidden until the first wake
     QString theme;           ///< empty: the default theme
     QString signalFile;      ///< the file whose change wakes the window; mini quote client only
+    QString quoteChannel;    ///< the terminal's quote channel; mini quote client only, empty without one
 };
 
 /// Reads the command line; miniQuote adds the mini quote client's options. A program run by hand

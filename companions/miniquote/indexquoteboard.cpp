@@ -3,34 +3,33 @@
 #include <terminalhost/uiresource.h>
 
 #include <QPainter>
-#include <QRandomGenerator>
-#include <QTimer>
 
 namespace {
-constexpr int kTickMs = 1000;
 constexpr int kBoardWidthPx = 360;
-constexpr double kMaxStep = 0.0012;  // largest move per tick, as a share of the price
-constexpr double kMaxOpenGap = 0.01; // how far from the previous close the board opens
 constexpr int kRowPaddingPx = 8;     // above and below each row's text
 constexpr int kSidePaddingPx = 14;
 constexpr int kColumnGapPx = 18;
+constexpr int kMessageRows = 2;      // a message naming the channel and the reason wraps once
+constexpr double kPercent = 100.0;
 const char kFontKey[] = "fnt_default_normal";
 const char kHeavyFontKey[] = "fnt_default_normal_heavy_fix";
+const char kNoQuote[] = "--";
 
 struct IndexSeed {
+    const char* code;
     const char* name;
-    double previousClose;
 };
 constexpr IndexSeed kIndexes[] = {
-    {"上证指数", 3052.47},
-    {"深证成指", 9821.36},
-    {"创业板指", 1903.58},
-    {"沪深300", 3571.22},
+    {"SH000001", "上证指数"},
+    {"SZ399001", "深证成指"},
+    {"SZ399006", "创业板指"},
+    {"SH000300", "沪深300"},
 };
 
-double randomShare(double bound)
+// As the terminal's index display writes a change: a plus before a rise, two decimals.
+QString signedNumber(double value, const QString& suffix)
 {
-    return (QRandomGenerator::global()->generateDouble() * 2.0 - 1.0) * bound;
+    return (value > 0.0 ? QStringLiteral("+") : QString()) + QString::number(value, 'f', 2) + suffix;
 }
 }
 
@@ -38,23 +37,46 @@ CIndexQuoteBoard::CIndexQuoteBoard(QWidget* parent)
     : QWidget(parent)
 {
     for (const IndexSeed& seed : kIndexes)
-        m_quotes.append({QString::fromUtf8(seed.name), seed.previousClose, seed.previousClose * (1.0 + randomShare(kMaxOpenGap))});
-    m_timer = new QTimer(this);
-    connect(m_timer, &QTimer::timeout, this, &CIndexQuoteBoard::slotTick);
-    m_timer->start(kTickMs);
+        m_quotes.append({QLatin1String(seed.code), QString::fromUtf8(seed.name)});
+}
+
+QStringList CIndexQuoteBoard::codes() const
+{
+    QStringList list;
+    for (const IndexQuote& quote : m_quotes)
+        list << quote.code;
+    return list;
+}
+
+int CIndexQuoteBoard::rowHeight() const
+{
+    return QFontMetrics(CUiResource::instance()->getFont(QLatin1String(kFontKey))).height() + 2 * kRowPaddingPx;
 }
 
 QSize CIndexQuoteBoard::sizeHint() const
 {
-    const QFontMetrics metrics(CUiResource::instance()->getFont(QLatin1String(kFontKey)));
-    const int rowHeight = metrics.height() + 2 * kRowPaddingPx;
-    return {kBoardWidthPx, rowHeight * (m_quotes.size() + 1)};
+    const int rows = m_quotes.size() + 1 + (m_message.isEmpty() ? 0 : kMessageRows);
+    return {kBoardWidthPx, rowHeight() * rows};
 }
 
-void CIndexQuoteBoard::slotTick()
+void CIndexQuoteBoard::setQuote(const QString& code, double last, double previousClose)
 {
-    for (IndexQuote& quote : m_quotes)
-        quote.last *= 1.0 + randomShare(kMaxStep);
+    for (IndexQuote& quote : m_quotes) {
+        if (quote.code == code) {
+            quote.quoted = true;
+            quote.last = last;
+            quote.previousClose = previousClose;
+            update();
+        }
+    }
+}
+
+void CIndexQuoteBoard::setMessage(const QString& message)
+{
+    if (message == m_message)
+        return;
+    m_message = message;
+    updateGeometry();
     update();
 }
 
@@ -64,7 +86,7 @@ void CIndexQuoteBoard::paintEvent(QPaintEvent*)
     const CUiResource* resource = CUiResource::instance();
     const QFont font = resource->getFont(QLatin1String(kFontKey));
     const QFontMetrics metrics(font);
-    const int rowHeight = metrics.height() + 2 * kRowPaddingPx;
+    const int rowHeight = this->rowHeight();
     // Name on the left; price, change and percentage right-aligned in equal columns.
     const int numberWidth = (width() - 2 * kSidePaddingPx - metrics.horizontalAdvance(QStringLiteral("沪深300")) - 3 * kColumnGapPx) / 3;
     auto column = [&](int index, int row) {
@@ -89,17 +111,26 @@ void CIndexQuoteBoard::paintEvent(QPaintEvent*)
         const IndexQuote& quote = m_quotes.at(i);
         const int row = i + 1;
         const double change = quote.last - quote.previousClose;
-        const QString colorKey = change > 0 ? QStringLiteral("clr_global_rise")
-                                            : change < 0 ? QStringLiteral("clr_global_fall") : QStringLiteral("clr_text_default");
+        const double percent = quote.previousClose == 0.0 ? 0.0 : change / quote.previousClose * kPercent;
+        const QString colorKey = !quote.quoted ? QStringLiteral("clr_text_default")
+                                 : change > 0  ? QStringLiteral("clr_global_rise")
+                                 : change < 0  ? QStringLiteral("clr_global_fall")
+                                               : QStringLiteral("clr_text_default");
         painter.setFont(font);
         painter.setPen(resource->getColor(QStringLiteral("clr_text_default")));
         painter.drawText(QRect(kSidePaddingPx, row * rowHeight, width(), rowHeight), Qt::AlignLeft | Qt::AlignVCenter, quote.name);
         painter.setFont(heavy);
         painter.setPen(resource->getColor(colorKey));
-        const QString sign = change > 0 ? QStringLiteral("+") : QString();
-        painter.drawText(column(0, row), Qt::AlignRight | Qt::AlignVCenter, QString::number(quote.last, 'f', 2));
-        painter.drawText(column(1, row), Qt::AlignRight | Qt::AlignVCenter, sign + QString::number(change, 'f', 2));
+        const QString none = QLatin1String(kNoQuote);
+        painter.drawText(column(0, row), Qt::AlignRight | Qt::AlignVCenter, quote.quoted ? QString::number(quote.last, 'f', 2) : none);
+        painter.drawText(column(1, row), Qt::AlignRight | Qt::AlignVCenter, quote.quoted ? signedNumber(change, QString()) : none);
         painter.drawText(column(2, row), Qt::AlignRight | Qt::AlignVCenter,
-                         sign + QString::number(change / quote.previousClose * 100.0, 'f', 2) + QLatin1Char('%'));
+                         quote.quoted ? signedNumber(percent, QStringLiteral("%")) : none);
+    }
+    if (!m_message.isEmpty()) {
+        painter.setFont(font);
+        painter.setPen(resource->getColor(QStringLiteral("clr_text_secondary")));
+        const QRect area(kSidePaddingPx, (m_quotes.size() + 1) * rowHeight, width() - 2 * kSidePaddingPx, kMessageRows * rowHeight);
+        painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, m_message);
     }
 }

@@ -1,13 +1,14 @@
 #pragma once
 
+#include <QStringList>
 #include <QVector>
 #include <QWidget>
 
-class QTimer;
-
 /**
  * @brief The mini quote client's board: a few market indexes with last price, change and change
- * in percent, moving every second. Rises are red and falls green, as the terminal shows them.
+ * in percent, as the terminal quotes them. Rises are red and falls green, as the terminal shows
+ * them; an index without a quote yet shows "--". A line below the rows says when the terminal's
+ * quotes cannot be had.
  */
 class CIndexQuoteBoard : public QWidget
 {
@@ -15,21 +16,29 @@ class CIndexQuoteBoard : public QWidget
 public:
     explicit CIndexQuoteBoard(QWidget* parent = nullptr);
 
+    /// The codes of the board's indexes, top to bottom ("SH000001").
+    QStringList codes() const;
     QSize sizeHint() const override;
 
 public slots:
-    /// Moves every index one small random step.
-    void slotTick();
+    /// A new quote of one of the board's indexes; other codes are ignored.
+    void setQuote(const QString& code, double last, double previousClose);
+    /// The line below the rows; empty hides it.
+    void setMessage(const QString& message);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     struct IndexQuote {
+        QString code;
         QString name;
+        bool quoted = false;
         double previousClose = 0.0;
         double last = 0.0;
     };
+    int rowHeight() const;
+
     QVector<IndexQuote> m_quotes;
-    QTimer* m_timer = nullptr;
+    QString m_message;
 };

@@ -1,9 +1,10 @@
-// The mini quote client: a small always-at-hand window of index quotes beside the terminal. The
+// The mini quote client: a small always-at-hand window of the terminal's index quotes. The
 // terminal starts it on request, or at its own start-up with the window hidden; touching the
 // signal file brings the window to the front.
 #include "companionchannel.h"
 #include "companionoptions.h"
 #include "indexquoteboard.h"
+#include "indexquotefeed.h"
 #include "signalfilewatcher.h"
 #include "windowwaker.h"
 
@@ -23,7 +24,17 @@ int main(int argc, char** argv)
     CCompanionChannel channel(options.managed);
     CCommonDialog window(nullptr);
     window.setTitle(QStringLiteral("miniQuote"));
-    window.setInnerWidget(new CIndexQuoteBoard);
+    auto* board = new CIndexQuoteBoard;
+    window.setInnerWidget(board);
+    // The board shows the terminal's own quotes, the ones its status bar shows, or says why not.
+    CIndexQuoteFeed feed(options.quoteChannel, board->codes());
+    QObject::connect(&feed, &CIndexQuoteFeed::sigQuote, board, &CIndexQuoteBoard::setQuote);
+    QObject::connect(&feed, &CIndexQuoteFeed::sigUnavailable, board, [&window, board](const QString& message) {
+        qWarning().noquote() << message;
+        board->setMessage(message);
+        window.adjustSize();
+    });
+    feed.start();
     window.adjustSize();
     CWindowWaker waker(&window);
     CSignalFileWatcher watcher(options.signalFile);

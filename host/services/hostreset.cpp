@@ -13,6 +13,7 @@
 #include <terminalhost/multiclientmanager.h>
 #include <terminalhost/orderservice.h>
 #include <terminalhost/processmemory.h>
+#include <terminalhost/quotechannelserver.h>
 #include <terminalhost/quoteclient.h>
 #include <terminalhost/serviceclient.h>
 #include <terminalhost/stockmanager.h>
@@ -44,5 +45,6 @@ void resetHost()
     CEventDeliverer::setMainWindowHandler({});
     CMessageBox::setPresenter({});
     CMultiClientManager::instance()->reset();
+    CQuoteChannelServer::instance()->reset();
     CAdviceFeedBackDialog::setFeedbackDir({});
 }

@@ -1,6 +1,7 @@
 #include "multiclientmanager.h"
 
 #include <terminalhost/companionprotocol.h>
+#include <terminalhost/quotechannelserver.h>
 #include <terminalhost/uiresource.h>
 
 #include <QCoreApplication>
@@ -122,8 +123,16 @@ void CMultiClientManager::startClientProcess(EClinetType type)
     }
     QStringList arguments{option(CompanionProtocol::kManagedOption), option(CompanionProtocol::kThemeOption),
                           CUiResource::instance()->themeName()};
-    if (companion == &m_companions[kMiniQuoteIndex])
+    if (companion == &m_companions[kMiniQuoteIndex]) {
         arguments << option(CompanionProtocol::kSignalFileOption) << getProcessFileQSPath(ClientType_MiniQuoteSignal);
+        // The mini quote client shows the terminal's own quotes; without the channel it says so.
+        QString error;
+        const QString channel = CQuoteChannelServer::instance()->listen(&error);
+        if (channel.isEmpty())
+            LOG4CXX_WARN(logger(), error.toStdString());
+        else
+            arguments << option(CompanionProtocol::kQuoteChannelOption) << channel;
+    }
     if (type == ClientType_MiniQuoteResident)
         arguments << option(CompanionProtocol::kBackgroundOption);
 

@@ -59,6 +59,12 @@ QStringList CStrategyTradeManager::runningProcesses() const
     return ids;
 }
 
+std::string CStrategyTradeManager::processName(const std::string& requestId) const
+{
+    const auto it = m_running.find(requestId);
+    return it == m_running.end() ? std::string() : it->second;
+}
+
 void CStrategyTradeManager::reset()
 {
     for (const auto& entry : m_running)

@@ -33,6 +33,8 @@ public:
 
     /// Request ids of the running processes, in id order.
     QStringList runningProcesses() const;
+    /// The name a running process was started with; empty for one that does not run.
+    std::string processName(const std::string& requestId) const;
     /// The stop requests received so far, "*" standing for stop-all.
     QStringList stopRequests() const { return m_stopRequests; }
 

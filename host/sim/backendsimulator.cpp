@@ -317,13 +317,6 @@ void CBackendSimulator::stepStrategies()
     }
 }
 
-void CBackendSimulator::republishStrategies()
-{
-    // Starting a running process again only repeats its report; the manager keeps one entry.
-    for (const std::string& id : runningStrategies())
-        CStrategyTradeManager::instance()->startProcess(id, m_strategyNames[id]);
-}
-
 void CBackendSimulator::stepOrderService()
 {
     COrderService* service = COrderService::instance();

@@ -98,9 +98,6 @@ public:
     void stepStrategies();
     /// One step of the order service: maybe it stops or starts again; its status text is renewed.
     void stepOrderService();
-    /// Reports the running strategies again, for a status bar built after they started: the bar learns
-    /// of strategies only from the manager's reports.
-    void republishStrategies();
     /// Begins the next trading day, as its timer does: completed records go, the accounts are announced
     /// again. GUI thread.
     void startTradingDay();

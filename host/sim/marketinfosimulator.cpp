@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QSet>
 #include <QStringList>
 #include <QTimer>
 
@@ -183,6 +184,41 @@ QString fill(const char* text, const QString& name, const QString& code, const Q
         filled.replace(QLatin1Char('%') + QString::number(marker + 1), values[marker]);
     return filled;
 }
+
+struct NoticeText {
+    QString title;
+    QString body;
+};
+
+/// Every announcement of this level the exchange can make on that date, each with its own title.
+std::vector<NoticeText> possibleNotices(const std::string& market, int level, const QDate& date)
+{
+    std::vector<NoticeText> texts;
+    const QString day = date.toString(QStringLiteral("yyyy年M月d日"));
+    if (level == NoticeLevel_Urgent) {
+        const QString exchange = QString::fromUtf8(kExchangeNames[market == "SH" ? 0 : 1]);
+        for (const NoticeTemplate& notice : kUrgentNotices) {
+            const QString title = fill(notice.title, exchange, QString(), date);
+            texts.push_back({title, QStringLiteral("%1\n\n%2\n\n%3\n%4").arg(title, fill(notice.body, exchange, QString(), date), exchange, day)});
+        }
+        return texts;
+    }
+    const bool ordinary = level == NoticeLevel_Ordinary;
+    const NoticeTemplate* first = ordinary ? std::begin(kOrdinaryNotices) : std::begin(kImportantNotices);
+    const NoticeTemplate* last = ordinary ? std::end(kOrdinaryNotices) : std::end(kImportantNotices);
+    for (const Company& company : kCompanies) {
+        if (market != company.market)
+            continue;
+        const QString name = QString::fromUtf8(company.name);
+        const QString code = QString::fromUtf8(company.code);
+        for (const NoticeTemplate* notice = first; notice != last; ++notice) {
+            const QString title = fill(notice->title, name, code, date);
+            texts.push_back({title, QStringLiteral("证券代码：%1    证券简称：%2\n\n%3\n\n%4\n\n%2董事会\n%5")
+                                        .arg(code, name, title, fill(notice->body, name, code, date), day)});
+        }
+    }
+    return texts;
+}
 }
 
 const std::vector<std::string>& CMarketInfoSimulator::indexCodes()
@@ -337,39 +373,26 @@ void CMarketInfoSimulator::stepIndices()
     }
 }
 
-void CMarketInfoSimulator::publishNotice(const std::string& market, int level, long long key)
+bool CMarketInfoSimulator::publishNotice(const std::string& market, int level, long long key)
 {
-    const QDate date = toDate(m_tradeDate);
-    QString title;
-    QString body;
-    if (level == NoticeLevel_Urgent) {
-        const NoticeTemplate& notice = pick(m_rng, kUrgentNotices);
-        const QString exchange = QString::fromUtf8(kExchangeNames[market == "SH" ? 0 : 1]);
-        title = fill(notice.title, exchange, QString(), date);
-        body = QStringLiteral("%1\n\n%2\n\n%3\n%4")
-                   .arg(title, fill(notice.body, exchange, QString(), date), exchange, date.toString(QStringLiteral("yyyy年M月d日")));
-    } else {
-        std::vector<const Company*> listed;
-        for (const Company& company : kCompanies) {
-            if (market == company.market)
-                listed.push_back(&company);
-        }
-        const Company& company = *listed[std::uniform_int_distribution<std::size_t>(0, listed.size() - 1)(m_rng)];
-        const NoticeTemplate& notice = level == NoticeLevel_Ordinary ? pick(m_rng, kOrdinaryNotices) : pick(m_rng, kImportantNotices);
-        const QString name = QString::fromUtf8(company.name);
-        const QString code = QString::fromUtf8(company.code);
-        title = fill(notice.title, name, code, date);
-        body = QStringLiteral("证券代码：%1    证券简称：%2\n\n%3\n\n%4\n\n%2董事会\n%5")
-                   .arg(code, name, title, fill(notice.body, name, code, date), date.toString(QStringLiteral("yyyy年M月d日")));
-    }
+    std::vector<NoticeText> texts = possibleNotices(market, level, toDate(m_tradeDate));
+    // An exchange makes each announcement once: the day's list never shows a title twice.
+    texts.erase(std::remove_if(texts.begin(), texts.end(), [this](const NoticeText& text) { return m_publishedTitles.contains(text.title); }),
+                texts.end());
+    if (texts.empty())
+        return false;
+    const NoticeText& text = texts[std::uniform_int_distribution<std::size_t>(0, texts.size() - 1)(m_rng)];
+    m_publishedTitles.insert(text.title);
     CFormulaManager::instance()->publishNotice(
-        market, std::make_shared<Notice>(key, m_tradeDate, level, title.toStdString(), body.toStdString()));
-    emit sigNoticePublished(QString::fromStdString(market), level, title);
+        market, std::make_shared<Notice>(key, m_tradeDate, level, text.title.toStdString(), text.body.toStdString()));
+    emit sigNoticePublished(QString::fromStdString(market), level, text.title);
+    return true;
 }
 
 void CMarketInfoSimulator::publishMorningNotices()
 {
     m_morningDate = m_tradeDate;
+    m_publishedTitles.clear();
     for (const char* market : {"SH", "SZ"}) {
         for (int i = 0; i < kMorningOrdinary + kMorningImportant; ++i) {
             // The important ones come among the ordinary ones, not all at the end.
@@ -380,11 +403,11 @@ void CMarketInfoSimulator::publishMorningNotices()
     }
 }
 
-void CMarketInfoSimulator::pushNotice(const std::string& market, bool important)
+bool CMarketInfoSimulator::pushNotice(const std::string& market, bool important)
 {
     const int level = !important ? NoticeLevel_Ordinary
                                  : chance(m_rng, kUrgentShareOfImportant) ? NoticeLevel_Urgent : NoticeLevel_Important;
-    publishNotice(market, level, nextKey());
+    return publishNotice(market, level, nextKey());
 }
 
 void CMarketInfoSimulator::stepNotices()

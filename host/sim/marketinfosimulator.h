@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 #include <cstdint>
@@ -19,7 +20,8 @@ class QTimer;
  * - Index quotes: once a second every index moves with the market (a common move and one of its
  *   own), published through CFormulaManager::publishQuote.
  * - Announcements: at start and at each new trading day a morning's worth per exchange; then an
- *   ordinary one every few seconds and an important one now and then, for either exchange.
+ *   ordinary one every few seconds and an important one now and then, for either exchange. Each
+ *   title goes out once a trading day; an exchange that has said everything stays quiet.
  * - Messages: every few seconds a trade or system message, now and then a risk or news message,
  *   through CMsgService.
  * - Trading day: now and then the next trading day begins: the indices' previous closes move on
@@ -46,8 +48,9 @@ public:
     /// 1 is real time; clamped to [0.1, 20].
     void setSpeedFactor(double factor);
 
-    /// Publishes a new announcement of the exchange ("SH" or "SZ"): important (level 1 or 2) or ordinary.
-    void pushNotice(const std::string& market, bool important);
+    /// Publishes a new announcement of the exchange ("SH" or "SZ"): important (level 1 or 2) or
+    /// ordinary. False when the exchange has made every announcement of that level this trading day.
+    bool pushNotice(const std::string& market, bool important);
     /// Publishes a message of that type (0 system, 1 trade, 2 risk, 3 news).
     void pushMessage(int type);
     /// Begins the next trading day.
@@ -85,7 +88,7 @@ private:
     void fillStockList();
     void publishIndex(const IndexState& index);
     void publishMorningNotices();
-    void publishNotice(const std::string& market, int level, long long key);
+    bool publishNotice(const std::string& market, int level, long long key);
     long long nextKey();
     void applyIntervals();
 
@@ -101,4 +104,5 @@ private:
     long long m_lastKey = 0;
     std::vector<IndexState> m_indices;
     std::vector<std::string> m_delisted; ///< codes taken off the list by setInstrumentListed
+    QSet<QString> m_publishedTitles;     ///< this trading day's announcements, both exchanges
 };

@@ -23,7 +23,7 @@ void CBasketTasksPanel::onTimer(int)
         const bool running = task && task->status() == CTaskDetail::kStatusRunning;
         if (!task || (isShowingRunning() && !running))
             continue;
-        rows.push_back({sToQs(task->getKey()), sToQs(task->accountKey()), sToQs(task->name()),
+        rows.push_back({sToQs(task->getKey()), accountIdOf(task->accountKey()), sToQs(task->name()),
                         running ? QStringLiteral("运行中") : QStringLiteral("已停止")});
     }
     const QString caption = QStringLiteral("%1: %2 个")

@@ -37,13 +37,14 @@ void COrdersPanel::onTimer(int)
         CAccountData* store = dataCenter->getAccountData(key);
         if (!store)
             continue;
+        const QString accountId = accountIdOf(key);
         std::vector<IDataPtr> records;
         store->getVector(TradeData_OrderDetail, records);
         for (const IDataPtr& record : records) {
             const auto order = std::dynamic_pointer_cast<COrderDetail>(record);
             if (!order || (isShowingRunning() && COrderDetailHelper::completed(*order)))
                 continue;
-            rows.push_back({sToQs(order->accountKey()), sToQs(order->getKey()), sToQs(order->code()),
+            rows.push_back({accountId, sToQs(order->getKey()), sToQs(order->code()),
                             statusText(order->status()), QString::number(order->volume()), formatDoubleNumber(order->price())});
         }
     }

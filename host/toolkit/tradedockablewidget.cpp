@@ -19,6 +19,15 @@ void ITradeDockableWidget::refreshAccounts()
     }
 }
 
+QString ITradeDockableWidget::accountIdOf(const std::string& accountKey)
+{
+    for (const CAccountInfoPtr& account : getUserConfig()->accountList) {
+        if (account && account->getKey() == accountKey)
+            return sToQs(account->accountId());
+    }
+    return sToQs(accountKey);
+}
+
 void ITradeDockableWidget::requestAccount(const CAccountInfo& account)
 {
     logRequest(QStringLiteral("requestAccount:") + sToQs(account.getKey()));

@@ -46,6 +46,9 @@ public:
 
 protected:
     void logRequest(const QString& request) { m_requestLog << request; }
+    /// The account as the user knows it (its broker's id, as the trade tag lists it); the key itself
+    /// for an account the user configuration does not hold.
+    static QString accountIdOf(const std::string& accountKey);
     void countTimer() { ++m_timerCount; }
 
     std::set<std::string> m_accounts;

@@ -25,8 +25,14 @@ CRunningCStrategyWidget::CRunningCStrategyWidget(QWidget* parent)
     m_dialog->hide();
 
     connect(m_dialog, &CStrategyRunningDialog::sigStrategyRemove, this, &CRunningCStrategyWidget::slotStrategyRemove);
-    connect(CStrategyTradeManager::instance(), &CStrategyTradeManager::sigProcessStatus, this,
-            &CRunningCStrategyWidget::slotsProcessStatus);
+    CStrategyTradeManager* manager = CStrategyTradeManager::instance();
+    connect(manager, &CStrategyTradeManager::sigProcessStatus, this, &CRunningCStrategyWidget::slotsProcessStatus);
+    // The manager reports starts and ends only: what already runs (a bar rebuilt for a new scale)
+    // is taken from it here, or the counter would show 0 until the next report.
+    for (const QString& id : manager->runningProcesses()) {
+        const std::string requestId = qsToS(id);
+        slotsProcessStatus(requestId, manager->processName(requestId), true);
+    }
     resize(getMaxWidth(), height());
 }
 

@@ -13,7 +13,8 @@ class CStrategyRunningDialog;
  * @brief The status bar item that counts the strategy processes the strategy trade manager reports
  * as running. A click opens the list of those processes, where one or all can be stopped.
  *
- * The item learns of every start and end through the manager's status signal; it polls nothing.
+ * The item takes the processes already running from the manager when it is built, then learns of
+ * every start and end through the manager's status signal; it polls nothing.
  */
 class CRunningCStrategyWidget : public CRunningCountWidget
 {

@@ -36,6 +36,10 @@ CRunningOrdersWidget::CRunningOrdersWidget(QWidget* parent)
     connect(getUserConfig(), &CUserConfig::sigRefreshAccount, this,
             qOverload<>(&CRunningOrdersWidget::slotRefreshAccount));
     connect(getUserConfig(), &CUserConfig::sigLoadAccounts, this, &CRunningOrdersWidget::slotLoadAccounts);
+    // Accounts already logged in (a bar rebuilt for a new scale) are counted from the start rather
+    // than from the next account announcement, and shown before the first tick.
+    reloadAllAccounts();
+    slotTimeout();
 }
 
 CRunningOrdersWidget::~CRunningOrdersWidget()

@@ -14,8 +14,8 @@ class SubRequest;
  * @brief The running orders item: an icon, the caption " 执行中委托: " and the number of orders
  * not yet completed over every logged-in account the user has not filtered out.
  *
- * It subscribes to the orders of each account whose data is ready, and again after every reload of
- * the account list; order records arrive on the data center's threads. A click opens the popup
+ * It subscribes to the orders of each account whose data is ready, at construction and again after
+ * every reload of the account list; order records arrive on the data center's threads. A click opens the popup
  * orders panel when the user configuration asks for it, otherwise sends event 1198.
  */
 class CRunningOrdersWidget : public CRunningMarksWidget

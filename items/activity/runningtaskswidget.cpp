@@ -47,6 +47,7 @@ CRunningTasksWidget::CRunningTasksWidget(QWidget* parent)
                 setMark(task->getKey(), isRunning(*task));
         }
     }
+    slotTimeout(); // the count read is shown now, not half a second later
 }
 
 CRunningTasksWidget::~CRunningTasksWidget()

@@ -8,6 +8,8 @@
 #include <QResizeEvent>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 const char kObjectName[] = "CBottomRollingQuoterWidget";
 const char* const kCodes[] = {"SH000001", "SZ399006", "SZ399001", "SH000300", "SH000688"};
@@ -35,8 +37,11 @@ CBottomRollingQuoterWidget::CBottomRollingQuoterWidget(QWidget* parent)
     m_csi300 = createDisplay(kCodes[3]);
     m_star50 = createDisplay(kCodes[4]);
     m_rotation = {m_shanghaiComposite, m_chiNext, m_shenzhenComponent, m_csi300, m_star50};
-    for (int i = 1; i < m_rotation.size(); ++i)
-        m_rotation[i]->hide();
+    // A ticker built while the rotation runs (the bar rebuilt for a new scale) goes on showing the
+    // index the last one showed; the first ticker of the process starts with the first index.
+    const int shown = std::max(g_shownPosition, 0) % m_rotation.size();
+    for (int i = 0; i < m_rotation.size(); ++i)
+        m_rotation[i]->setVisible(i == shown);
     m_list->addStretchSpace(kListStretch);
 
     m_timer = new QTimer(this);

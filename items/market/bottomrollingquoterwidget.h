@@ -14,7 +14,8 @@ class QTimer;
 /**
  * @brief The rolling index quote: five index displays (上证指数, 创业板指, 深证成指, 沪深300, 科创50)
  * take turns in one slot of the bar, the next every three seconds. The last, "SH000688", takes part
- * only while the stock list knows it; it is checked after every request of the quotes.
+ * only while the stock list knows it; it is checked after every request of the quotes. The turn is
+ * shared by every ticker of the process, so a rebuilt bar's ticker goes on where the last one was.
  *
  * The quotes are requested again when the stock list is complete, when a trade date changes, when
  * the host reports a quote source (re)connected, and when the bar's request() asks.

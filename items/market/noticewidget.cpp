@@ -47,6 +47,7 @@ constexpr long long kRegionEndKey = 2147483646LL * 1000LL; // the feed's keys ar
 constexpr long long kRegionSkipNewest = 0;
 constexpr int kRegionMaxCount = 0x7FFFFFFF;
 constexpr int kNoSubscription = -1;
+constexpr int kMarketCount = 2; // Shenzhen and Shanghai
 
 /// The subscription id's low 32 bits, as the ticker keeps it.
 int lowWord(long long id)
@@ -130,6 +131,10 @@ CNoticeWidget::~CNoticeWidget()
 void CNoticeWidget::request()
 {
     joinWorker();
+    {
+        boost::recursive_mutex::scoped_lock lock(m_dataMutex);
+        m_firstBatchesDue = kMarketCount;
+    }
     m_worker = boost::thread(&CNoticeWidget::subscribeBoth, this);
 }
 
@@ -199,8 +204,12 @@ void CNoticeWidget::applyFont()
 
 void CNoticeWidget::onNoticeData(int, int status, const std::vector<std::shared_ptr<QuoterBase>>& records, const QString& market)
 {
+    // A subscription's first batch is a full one, or an empty one when nothing is stored.
+    const bool fullOrEmpty = status == QuoterStatus_Full || status == QuoterStatus_Empty;
     if (records.empty() || status == QuoterStatus_Empty) {
         m_ready = true;
+        if (fullOrEmpty)
+            noteFirstBatch();
         return;
     }
     m_ready = false;
@@ -219,6 +228,28 @@ void CNoticeWidget::onNoticeData(int, int status, const std::vector<std::shared_
     m_importantList = noticeDisplayList(m_importantStore);
     m_ordinaryList = noticeDisplayList(m_ordinaryStore);
     m_ready = true;
+    if (fullOrEmpty)
+        noteFirstBatch();
+}
+
+void CNoticeWidget::noteFirstBatch()
+{
+    boost::recursive_mutex::scoped_lock lock(m_dataMutex);
+    // Once both exchanges' first batches are in, a blank ticker (just built, or a new trade date)
+    // shows its first title rather than waiting for its next turn. Queued, since this runs on the
+    // feed thread; deleting the ticker drops the call.
+    if (m_firstBatchesDue > 0 && --m_firstBatchesDue == 0)
+        QMetaObject::invokeMethod(this, &CNoticeWidget::showFirstIfBlank, Qt::QueuedConnection);
+}
+
+void CNoticeWidget::showFirstIfBlank()
+{
+    if (!m_title.isEmpty())
+        return;
+    slotMoveTextTimeOut();
+    // The next turn comes a full period after this one, unless the pointer rests on the ticker.
+    if (m_timer->isActive())
+        m_timer->start();
 }
 
 void CNoticeWidget::slotMoveTextTimeOut()

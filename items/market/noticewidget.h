@@ -56,8 +56,10 @@ private:
  *
  * request() subscribes the Shenzhen and Shanghai announcement feeds from a short-lived worker
  * thread; batches arrive on the formula manager's feed thread and are merged under the data lock;
- * the rotation runs on the GUI thread and draws from copies. The pointer resting on the ticker
- * pauses the rotation.
+ * the rotation runs on the GUI thread and draws from copies. A blank ticker shows its first title as
+ * soon as both exchanges' first batches have landed, so a rebuilt bar shows the day's announcements
+ * at once. The pointer
+ * resting on the ticker pauses the rotation.
  */
 class CNoticeWidget : public CItemBaseWidget
 {
@@ -114,6 +116,8 @@ protected:
 
 private:
     void subscribeBoth(); // the worker's routine
+    void noteFirstBatch();
+    void showFirstIfBlank();
     void joinWorker();
     void openListDialog();
     void applyFont();
@@ -124,6 +128,7 @@ private:
     NoticeStore m_importantStore;
     NoticeStore m_ordinaryStore;
     CNoticeRotation m_rotation;
+    int m_firstBatchesDue = 0; ///< first batches of the last request() still to come
     mutable boost::recursive_mutex m_dataMutex;
     std::atomic<bool> m_ready{false}; ///< no batch is being merged
 

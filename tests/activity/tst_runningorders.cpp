@@ -11,7 +11,9 @@
 #include <terminalhost/datacenter.h>
 #include <terminalhost/imagewidget.h>
 #include <terminalhost/orderspanel.h>
+#include <terminalhost/recordlistpanel.h>
 #include <terminalhost/simpletextwidget.h>
+#include <terminalhost/standardtable.h>
 #include <terminalhost/tradeclient.h>
 #include <terminalhost/tradedata.h>
 #include <terminalhost/uiresource.h>
@@ -347,6 +349,28 @@ private slots:
             QCOMPARE(log.mid(log.size() - 3), (QStringList{QStringLiteral("refreshAccounts"), QStringLiteral("ignoreAccount:A"),
                                                           QStringLiteral("requestAccount:A")}));
         }
+    }
+
+    void thePanelsNameTheAccountAsTheTradeTagDoes_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("column");
+        QTest::newRow("orders") << CPopCommonPanelDialog::kOrdersKind << 0;
+        QTest::newRow("tasks") << CPopCommonPanelDialog::kTasksKind << 1;
+    }
+    void thePanelsNameTheAccountAsTheTradeTagDoes()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, column);
+        getUserConfig()->setAccountList({std::make_shared<CAccountInfo>("10001", "88020011")});
+        dataCenter()->addAccount("10001");
+        publishOrder("10001", "1", OrderStatus_Queued);
+        dataCenter()->publish("10001", TradeData_TaskDetail, std::make_shared<CTaskDetail>("T1", "10001", "TWAP", CTaskDetail::kStatusRunning));
+        dataCenter()->waitForDeliveries();
+        CPopCommonPanelDialog dialog(kind, nullptr);
+        dialog.slotTimeOut();
+        const CStandardTable* table = qobject_cast<CRecordListPanel*>(dialog.panel())->table();
+        QCOMPARE(table->itemText(table->rowID(0), column), QStringLiteral("88020011"));
     }
 
     void ordersDialogFollowsAccountChangesAndItsTimer()

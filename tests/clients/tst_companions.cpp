@@ -2,7 +2,11 @@
 #include <logcapture.h>
 #include <testmain.h>
 
+#include <miniquote/indexquotefeed.h>
+
+#include <terminalhost/formulamanager.h>
 #include <terminalhost/multiclientmanager.h>
+#include <terminalhost/quotechannelserver.h>
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -127,7 +131,46 @@ private slots:
             QVERIFY(manager()->isClientRuning(ClientType_MiniQuote) && manager()->isClientRuning(ClientType_MiniQuoteResident));
             QVERIFY2(QFile::exists(manager()->getProcessFileQSPath(ClientType_MiniQuoteSignal)),
                      "the mini quote client did not lay out the file it watches");
+            // Its four indexes, subscribed through the terminal's quote channel.
+            QTRY_COMPARE(CFormulaManager::instance()->subscriptionCount(), 4);
         }
+    }
+
+    void theMiniQuoteShowsTheTerminalsQuotesOrSaysWhyNot_data()
+    {
+        QTest::addColumn<bool>("served");
+        QTest::addColumn<QString>("channel"); // when not served
+        QTest::addColumn<QString>("message"); // part of what the client says then
+        QTest::newRow("the terminal's channel") << true << QString() << QString();
+        QTest::newRow("run by hand") << false << QString() << QStringLiteral("no quote channel");
+        QTest::newRow("a channel nobody serves") << false << QStringLiteral("quotes-gone") << QStringLiteral("quote channel quotes-gone: ");
+    }
+    void theMiniQuoteShowsTheTerminalsQuotesOrSaysWhyNot()
+    {
+        QFETCH(bool, served);
+        QFETCH(QString, channel);
+        QFETCH(QString, message);
+        CFormulaManager* engine = CFormulaManager::instance();
+        engine->publishQuote(std::make_shared<CQuoteSnapshot>(1, 20260105, "SZ399006", 2128.87, 2105.33));
+        auto* feed = new CIndexQuoteFeed(served ? CQuoteChannelServer::instance()->listen() : channel, {QStringLiteral("SZ399006")});
+        QSignalSpy quotes(feed, &CIndexQuoteFeed::sigQuote);
+        QSignalSpy unavailable(feed, &CIndexQuoteFeed::sigUnavailable);
+        feed->start();
+        if (!served) {
+            QTRY_COMPARE(unavailable.count(), 1);
+            QVERIFY2(unavailable.at(0).at(0).toString().startsWith(message), qPrintable(unavailable.at(0).at(0).toString()));
+            delete feed;
+            return;
+        }
+        // What the engine holds comes at once, then every new quote, to the last digit.
+        QTRY_COMPARE(quotes.count(), 1);
+        QCOMPARE(quotes.at(0), (QVariantList{QStringLiteral("SZ399006"), 2128.87, 2105.33}));
+        engine->publishQuote(std::make_shared<CQuoteSnapshot>(2, 20260105, "SZ399006", 2130.01, 2105.33));
+        QTRY_COMPARE(quotes.count(), 2);
+        QCOMPARE(quotes.at(1).at(1).toDouble(), 2130.01);
+        delete feed; // hanging up ends the client's subscriptions
+        QTRY_COMPARE(engine->subscriptionCount(), 0);
+        QVERIFY(unavailable.isEmpty());
     }
 
     void aSecondStartRaisesTheRunningCopyInsteadOfStartingAnother_data()

@@ -6,8 +6,10 @@
 #include "demooptions.h"
 #include "mainwindow.h"
 
+#include <statusbar/bottomrollingquoterwidget.h>
 #include <statusbar/currenttimewidget.h>
 #include <statusbar/noticewidget.h>
+#include <statusbar/runningcstrategywidget.h>
 #include <statusbar/quotewidget.h>
 #include <statusbar/runningorderswidget.h>
 #include <statusbar/runningtaskswidget.h>
@@ -15,9 +17,17 @@
 #include <statusbar/tradewidget.h>
 
 #include <terminalsim/backendsimulator.h>
+#include <terminalsim/marketinfosimulator.h>
+#include <terminalhost/datacenter.h>
+#include <terminalhost/formulamanager.h>
 #include <terminalhost/hostreset.h>
+#include <terminalhost/indexbottomquoterwidget.h>
 #include <terminalhost/magnifierwidget.h>
+#include <terminalhost/simpletextwidget.h>
+#include <terminalhost/strategytrademanager.h>
 #include <terminalhost/timeservice.h>
+#include <terminalhost/tradeclient.h>
+#include <terminalhost/tradedata.h>
 #include <terminalhost/uiresource.h>
 #include <terminalhost/userconfig.h>
 
@@ -26,6 +36,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QSpinBox>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -109,6 +120,44 @@ bool hasInk(const QImage& shot, const QRect& area, const QColor& background)
     return false;
 }
 
+// What the host holds once a trading morning has begun: the simulated market's stock list, index
+// quotes and announcements, and a logged-in account with two running orders, a running task and a
+// running strategy.
+void beginTheMorning(CBackendSimulator* simulator)
+{
+    simulator->marketInfo()->start();
+    simulator->marketInfo()->stop();
+    const auto account = std::make_shared<CAccountInfo>("10001", "88020011");
+    CDataCenter* data = TraderCenter::instance()->getDataCenter();
+    data->addAccount(account->getKey());
+    for (const char* id : {"1", "2"})
+        data->publish("10001", TradeData_OrderDetail, std::make_shared<COrderDetail>(id, "10001", "600901", OrderStatus_Queued));
+    data->publish("10001", TradeData_TaskDetail, std::make_shared<CTaskDetail>("T1", "10001", "TWAP-600901", CTaskDetail::kStatusRunning));
+    CTradeClient::instance()->reportLoginStatus(account, BROKER_LOGIN_SUCCESS, "");
+    getUserConfig()->setAccountList({account});
+    CStrategyTradeManager::instance()->startProcess("S1", "网格策略-IF2606");
+    data->waitForDeliveries();
+    CFormulaManager::instance()->waitForFeed();
+}
+
+// The three running counters' numbers, as shown.
+QStringList counters(const CStatusBar* bar)
+{
+    return {findItem<CRunningOrdersWidget>(bar)->counter()->getText(), findItem<CRunningTasksWidget>(bar)->counter()->getText(),
+            findItem<CRunningCStrategyWidget>(bar)->counter()->getText()};
+}
+
+// The index the ticker shows, with its last price.
+QString shownIndex(const CStatusBar* bar)
+{
+    const auto* ticker = findItem<CBottomRollingQuoterWidget>(bar);
+    for (int i = 0; i < CBottomRollingQuoterWidget::kDisplayCount; ++i) {
+        if (!ticker->display(i)->isHidden())
+            return ticker->display(i)->nameText() + QLatin1Char(' ') + ticker->display(i)->priceText();
+    }
+    return QString();
+}
+
 QString describe(const QRect& r)
 {
     return QStringLiteral("(%1, %2 %3x%4)").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
@@ -168,6 +217,33 @@ private slots:
         QTRY_VERIFY(barSettled(window));
         QTRY_COMPARE(barRow(window.terminalStatusBar()), fromPanel);
         QCOMPARE(window.terminalStatusBar(), rebuilt.data()); // one rebuild for one drag
+    }
+
+    void aBarRebuiltForAZoomShowsAtOnceWhatTheOldOneShowed()
+    {
+        CMainWindow window(kSeed, false, 1.0);
+        showAt(&window, 1600);
+        beginTheMorning(window.simulator());
+        const QPointer<CStatusBar> old = window.terminalStatusBar();
+        auto* oldIndices = findItem<CBottomRollingQuoterWidget>(old.data());
+        while (CBottomRollingQuoterWidget::shownPosition() != 2)
+            QVERIFY(QMetaObject::invokeMethod(oldIndices, "slotTimeOut"));
+        findItem<CRunningOrdersWidget>(old.data())->slotTimeout();
+        findItem<CRunningTasksWidget>(old.data())->slotTimeout();
+        const QStringList shownCounts = counters(old);
+        QCOMPARE(shownCounts, (QStringList{QStringLiteral("2"), QStringLiteral("1"), QStringLiteral("1")}));
+        QTRY_VERIFY(!shownIndex(old).endsWith(QLatin1String("--"))); // its quote has come
+        const QString index = shownIndex(old);
+
+        scaleBox(window)->setValue(110); // nothing is published from here on
+        const CStatusBar* bar = window.terminalStatusBar();
+        QVERIFY(!old);
+        // No turn of either ticker may fill the new bar: only what the host holds and delivers.
+        findItem<CNoticeWidget>(bar)->rotationTimer()->stop();
+        findItem<CBottomRollingQuoterWidget>(bar)->findChild<QTimer*>(QString(), Qt::FindDirectChildrenOnly)->stop();
+        QCOMPARE(counters(bar), shownCounts);
+        QTRY_COMPARE(shownIndex(bar), index);
+        QTRY_VERIFY2(!findItem<CNoticeWidget>(bar)->currentTitle().isEmpty(), "the rebuilt ticker shows no announcement");
     }
 
     void thePanelOffersTheCommandLinesSpeeds_data()

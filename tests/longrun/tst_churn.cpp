@@ -4,7 +4,6 @@
 
 #include <terminalhost/datacenter.h>
 #include <terminalhost/quoteclient.h>
-#include <terminalhost/userconfig.h>
 #include <terminalsim/backendsimulator.h>
 
 #include <QElapsedTimer>
@@ -83,12 +82,10 @@ private slots:
             layout->addWidget(bar);
             window->resize(kWindowWidth, kWindowHeight);
             window->show();
-            // What a terminal does for a new bar: announce the connection, the accounts and the strategies.
+            // What a terminal does for a new bar: announce the connection and the login states.
             CQuoteClient::instance()->announce();
             bar->request();
             simulator.republishLoginStatus();
-            getUserConfig()->reloadAccounts();
-            simulator.republishStrategies();
 
             const std::uint64_t start = simulator.publishedOrderUpdates();
             QVERIFY2(runUntil([&] { return simulator.publishedOrderUpdates() >= start + kUpdatesPerCycle; }),

@@ -190,8 +190,7 @@ private slots:
             QVERIFY2(d->indexTicker->display(i)->isRequested(), kIndexCodes[i]);
         QTRY_COMPARE(manager->subscriptionCount(), CBottomRollingQuoterWidget::kDisplayCount + 2);
         settleHost();
-        d->noticeTicker->slotMoveTextTimeOut();
-        QCOMPARE(d->noticeTicker->currentTitle(), QStringLiteral("沪市重要公告"));
+        QTRY_COMPARE(d->noticeTicker->currentTitle(), QStringLiteral("沪市重要公告")); // without waiting for a turn
         QVERIFY(!d->noticeTicker->button()->isHidden());
     }
 

@@ -38,7 +38,7 @@ private slots:
         CMsgService::instance()->waitForNotifications();
     }
 
-    void startListsTheIndicesQuotesThemAndPublishesTheMorningsAnnouncements()
+    void startListsTheIndicesQuotesThemAndAnnouncesWithoutRepeatingATitle()
     {
         QSignalSpy loads(CStockManager::instance(), &CStockManager::sigStockListFinish);
         CMarketInfoSimulator sim(1);
@@ -48,8 +48,14 @@ private slots:
             QVERIFY2(CStockManager::instance()->getInstrumentDetail(QString::fromStdString(code)), code.c_str());
             QVERIFY2(CFormulaManager::instance()->getSnapshot(code), code.c_str());
         }
+        for (int i = 0; i < 120; ++i) // more than either exchange has to say in a day
+            sim.pushNotice(i % 2 ? "SH" : "SZ", i % 3 == 0);
         for (const char* market : {"SH", "SZ"}) {
             const std::vector<NoticePtr> notices = noticesOf(market);
+            QStringList titles;
+            for (const NoticePtr& notice : notices)
+                titles << QString::fromStdString(notice->title());
+            QCOMPARE(titles.removeDuplicates(), 0);
             QVERIFY(notices.size() >= 6);
             QVERIFY(std::any_of(notices.begin(), notices.end(), [](const NoticePtr& n) { return n->level() != NoticeLevel_Ordinary; }));
             QVERIFY(std::all_of(notices.begin(), notices.end(), [](const NoticePtr& n) {
