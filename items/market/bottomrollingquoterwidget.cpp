@@ -3,6 +3,7 @@
 #include <terminalhost/formulamanager.h>
 #include <terminalhost/indexbottomquoterwidget.h>
 #include <terminalhost/stockmanager.h>
+#include <terminalhost/uiresource.h>
 #include <terminalhost/widgetlist.h>
 
 #include <QResizeEvent>
@@ -12,7 +13,7 @@ namespace {
 const char kObjectName[] = "CBottomRollingQuoterWidget";
 const char* const kCodes[] = {"SH000001", "SZ399006", "SZ399001", "SH000300", "SH000688"};
 constexpr int kRotationMs = 3000;
-constexpr int kDisplayMinWidth = 210; // px
+constexpr int kDisplayMinWidth = 210; // px at 100 %, as the margin
 constexpr int kListLeftMargin = 10;   // px
 constexpr int kListStretch = 1;
 constexpr int kSourceProxyTag = 0;     // the status of the quote proxy's connection
@@ -28,7 +29,7 @@ CBottomRollingQuoterWidget::CBottomRollingQuoterWidget(QWidget* parent)
 {
     m_list = new CWidgetList(Qt::Horizontal, this);
     m_list->setSpacing(0);
-    m_list->setMargin(kListLeftMargin, 0, 0, 0);
+    m_list->setMargin(CUiResource::instance()->scaledPx(kListLeftMargin), 0, 0, 0);
     m_shanghaiComposite = createDisplay(kCodes[0]);
     m_chiNext = createDisplay(kCodes[1]);
     m_shenzhenComponent = createDisplay(kCodes[2]);
@@ -52,7 +53,7 @@ CIndexBottomQuoterWidget* CBottomRollingQuoterWidget::createDisplay(const char* 
 {
     auto* display = new CIndexBottomQuoterWidget(m_list);
     display->setStock(QLatin1String(code));
-    display->setMinimumWidth(kDisplayMinWidth);
+    display->setMinimumWidth(CUiResource::instance()->scaledPx(kDisplayMinWidth));
     m_list->addFixedWidget(display, Anchor_Center, false);
     return display;
 }

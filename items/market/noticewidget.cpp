@@ -30,6 +30,7 @@ const char kShanghai[] = "SH";
 const char kShenzhenIndex[] = "399001";
 const char kShanghaiIndex[] = "000001";
 constexpr int kRotationMs = 3000;
+// Widths and offsets are px at 100 %, taken at the UI scale.
 constexpr int kMaxWidth = 640;          // px
 constexpr int kButtonId = 1026;
 constexpr int kButtonX = 0;
@@ -46,6 +47,14 @@ constexpr long long kRegionEndKey = 2147483646LL * 1000LL; // the feed's keys ar
 constexpr long long kRegionSkipNewest = 0;
 constexpr int kRegionMaxCount = 0x7FFFFFFF;
 constexpr int kNoSubscription = -1;
+
+// The announcement button's place, at the UI scale; it rises above the item's top.
+QRect buttonArea()
+{
+    const CUiResource* resource = CUiResource::instance();
+    return QRect(resource->scaledPx(kButtonX), resource->scaledPx(kButtonY), resource->scaledPx(kButtonWidth),
+                 resource->scaledPx(kButtonHeight));
+}
 
 /// The subscription id's low 32 bits, as the ticker keeps it.
 int lowWord(long long id)
@@ -101,7 +110,7 @@ CNoticeWidget::CNoticeWidget(QWidget* parent)
                               QStringLiteral("tc_clr_depth_bottom_group_btn_disable"));
     m_button = new CPushButton(colors, kButtonId, this);
     m_button->setText(QString::fromUtf8(kButtonText));
-    m_button->setGeometry(kButtonX, kButtonY, kButtonWidth, kButtonHeight);
+    m_button->setGeometry(buttonArea());
     m_button->hide();
 
     m_model = boost::shared_ptr<CNoticeRequestModel>(new CNoticeRequestModel);
@@ -176,7 +185,7 @@ void CNoticeWidget::unrequest()
 
 int CNoticeWidget::getMaxWidth()
 {
-    return kMaxWidth;
+    return CUiResource::instance()->scaledPx(kMaxWidth);
 }
 
 int CNoticeWidget::getMinWidth()
@@ -338,7 +347,7 @@ NoticeStore CNoticeWidget::ordinaryStore() const
 
 QRect CNoticeWidget::titleArea() const
 {
-    return QRect(kTitleX, 0, QFontMetrics(font()).horizontalAdvance(m_title), height());
+    return QRect(CUiResource::instance()->scaledPx(kTitleX), 0, QFontMetrics(font()).horizontalAdvance(m_title), height());
 }
 
 void CNoticeWidget::enterEvent(QEvent*)
@@ -365,7 +374,7 @@ void CNoticeWidget::resizeEvent(QResizeEvent* event)
 
 void CNoticeWidget::paintEvent(QPaintEvent*)
 {
-    m_button->setGeometry(kButtonX, kButtonY, kButtonWidth, kButtonHeight);
+    m_button->setGeometry(buttonArea());
     QPainter painter(this);
     painter.setClipRect(m_clipRect);
     const QString colorKey = QLatin1String(m_rotation.showingImportant ? kImportantColorKey : kOrdinaryColorKey);
