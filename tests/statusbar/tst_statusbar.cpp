@@ -409,15 +409,15 @@ private slots:
     void noTextOfTheBarIsCutOrOverlapsAtAnyScale_data()
     {
         QTest::addColumn<QString>("theme");
-        QTest::addColumn<int>("clientType");
+        QTest::addColumn<bool>("quoteTerminal"); // whose short row leaves every item its full form
         QTest::addColumn<int>("percent");
         QTest::addColumn<int>("width");
         for (const char* theme : {"dark", "light"}) {
-            for (int clientType : {0, 1}) {
+            for (bool quoteTerminal : {false, true}) {
                 for (int percent : {80, 100, 125, 150, 175, 200}) {
                     for (int width : {1280, 1800})
-                        QTest::addRow("%s, client type %d, %d %%, %d px", theme, clientType, percent, width)
-                            << QString::fromLatin1(theme) << clientType << percent << width;
+                        QTest::addRow("%s, %s, %d %%, %d px", theme, quoteTerminal ? "quote terminal" : "trading terminal", percent, width)
+                            << QString::fromLatin1(theme) << quoteTerminal << percent << width;
                 }
             }
         }
@@ -425,12 +425,12 @@ private slots:
     void noTextOfTheBarIsCutOrOverlapsAtAnyScale()
     {
         QFETCH(QString, theme);
-        QFETCH(int, clientType);
+        QFETCH(bool, quoteTerminal);
         QFETCH(int, percent);
         QFETCH(int, width);
         QVERIFY(CUiResource::instance()->setTheme(theme));
         CUiResource::instance()->setUIScale(percent / 100.0);
-        configure({clientType, 0, false, false, true});
+        configure(quoteTerminal ? kQuoteTerminal : Terminal{0, 0, false, false, true});
         ShownBar shown(width);
         QVERIFY(QTest::qWaitForWindowExposed(&shown.window));
         QCOMPARE(overlapsIn(*shown.bar), QStringList());
