@@ -53,7 +53,13 @@ CIndexBottomQuoterWidget* CBottomRollingQuoterWidget::createDisplay(const char* 
 {
     auto* display = new CIndexBottomQuoterWidget(m_list);
     display->setStock(QLatin1String(code));
-    display->setMinimumWidth(CUiResource::instance()->scaledPx(kDisplayMinWidth));
+    // The margin and the display fill the bar's ticker width at 100 %. Scaled as one figure, the
+    // display ends at the ticker's edge at any scale, where rounding could leave it a pixel too
+    // wide for the list, which would then cut it away.
+    const CUiResource* resource = CUiResource::instance();
+    const int width = resource->scaledPx(kListLeftMargin + kDisplayMinWidth) - resource->scaledPx(kListLeftMargin);
+    display->setMinimumWidth(width);
+    display->resize(width, display->height());
     m_list->addFixedWidget(display, Anchor_Center, false);
     return display;
 }

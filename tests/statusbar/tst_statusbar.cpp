@@ -439,6 +439,8 @@ private slots:
             if (shownRect(widget).isEmpty())
                 continue; // a row too long for the bar leaves out whole items, never parts of them
             QVERIFY2(shown.bar->rect().contains(widget->geometry()), qPrintable(itemName(widget) + " leaves the bar"));
+            for (QWidget* part : widget->findChildren<QWidget*>())
+                QVERIFY2(!part->isVisibleTo(widget) || !shownRect(part).isEmpty(), qPrintable(itemName(widget) + " hides a part of itself"));
             for (const ShownText& shownText : textsOf(widget)) {
                 const QFontMetrics metrics(shownText.font);
                 QVERIFY2(widget->rect().contains(shownText.room) && metrics.horizontalAdvance(shownText.text) <= shownText.room.width()
