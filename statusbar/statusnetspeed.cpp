@@ -76,10 +76,9 @@ void CStatusNetSpeed::enterEvent(QEvent* event)
     CBaseWidget::enterEvent(event);
     m_frame.setLook(CItemFrame::Hover);
     const QString text = serverToolTipText();
-    const QSize size = CSimpleText::getSize(text, QStringLiteral("fnt_default_normal"));
-    QToolTip::showText(mapToGlobal(QPoint(0, 0)), text, this,
-                       QRect(0, 0, size.width() + CUiResource::instance()->scaledPx(kToolTipPadding),
-                             size.height() + CUiResource::instance()->scaledPx(kToolTipPadding)));
+    const int padding = CUiResource::instance()->scaledPx(kToolTipPadding);
+    const QSize size = CSimpleText::getSize(text, QStringLiteral("fnt_default_normal")) + QSize(padding, padding);
+    QToolTip::showText(mapToGlobal(QPoint(0, 0)), text, this, QRect(QPoint(0, 0), size));
 }
 
 void CStatusNetSpeed::leaveEvent(QEvent* event)
@@ -109,5 +108,6 @@ void CStatusNetSpeed::resizeEvent(QResizeEvent* event)
 {
     CBaseWidget::resizeEvent(event);
     const CUiResource* resource = CUiResource::instance();
-    m_signalImage->move(resource->scaledPx(kImageLeft), (height() - m_signalImage->height()) / 2 + resource->scaledPx(kImageDrop));
+    const int y = (height() - m_signalImage->height()) / 2 + resource->scaledPx(kImageDrop);
+    m_signalImage->move(resource->scaledPx(kImageLeft), y);
 }

@@ -57,12 +57,14 @@ void CRunningCountWidget::switchToLite(bool lite)
 
 int CRunningCountWidget::getMaxWidth()
 {
-    return (m_icon ? m_icon->width() : 0) + m_fullCaptionWidth + m_counter->width() + CUiResource::instance()->scaledPx(m_fullPadding);
+    const int padding = CUiResource::instance()->scaledPx(m_fullPadding);
+    return (m_icon ? m_icon->width() : 0) + m_fullCaptionWidth + m_counter->width() + padding;
 }
 
 int CRunningCountWidget::getMinWidth()
 {
-    return (m_icon ? m_icon->width() : 0) + m_liteCaptionWidth + m_counter->width() + CUiResource::instance()->scaledPx(m_litePadding);
+    const int padding = CUiResource::instance()->scaledPx(m_litePadding);
+    return (m_icon ? m_icon->width() : 0) + m_liteCaptionWidth + m_counter->width() + padding;
 }
 
 void CRunningCountWidget::themeChanged()
@@ -118,5 +120,6 @@ void CRunningCountWidget::placeChildren()
         m_icon->move(resource->scaledPx(kLeftMargin), (h - m_icon->height()) / 2);
     m_label->move(iconWidth + resource->scaledPx(beforeCaption), (h - m_label->height()) / 2);
     // Scaled as one figure, so that the number ends where the padding of the item's width says.
-    m_counter->move(iconWidth + m_label->width() + resource->scaledPx(beforeCaption + kCaptionGap), (h - m_counter->height()) / 2);
+    const int beforeCounter = resource->scaledPx(beforeCaption + kCaptionGap);
+    m_counter->move(iconWidth + m_label->width() + beforeCounter, (h - m_counter->height()) / 2);
 }

@@ -162,9 +162,9 @@ void CCurrentTimeWidget::paintEvent(QPaintEvent*)
     QPainter painter(this);
     const CUiResource* resource = CUiResource::instance();
     const int inset = resource->scaledPx(kBackgroundInset);
+    const QRect backgroundArea(inset, inset, width() - 2 * inset, height() - resource->scaledPx(kBackgroundHeightCut));
     if (m_background)
-        m_background->draw(&painter, QRect(inset, inset, width() - 2 * inset, height() - resource->scaledPx(kBackgroundHeightCut)),
-                           m_mouseState);
+        m_background->draw(&painter, backgroundArea, m_mouseState);
     if (!m_lite) {
         const int textLeft = resource->scaledPx(kTextLeft);
         m_dateText.draw(&painter, QRect(textLeft, 0, width() - textLeft, height()), kTextAlignment);
