@@ -3,8 +3,6 @@
 #include <algorithm>
 
 namespace {
-constexpr int kTickerSlack = 50; // px the announcement ticker leaves free
-
 // A resize keeps a widget within its bounds.
 int bounded(const FittingPass::Item& item, int width)
 {
@@ -58,7 +56,7 @@ FittingPass::Plan FittingPass::decide(const Input& input, int barWidth)
         if (input.items[i].occupies)
             occupied += plan.items[i].width < 0 ? input.items[i].currentWidth : plan.items[i].width;
     }
-    const int tickerShare = barWidth - input.orderSwitchAllowance - input.separatorWidthSum - occupied - kTickerSlack;
+    const int tickerShare = barWidth - input.orderSwitchAllowance - input.separatorWidthSum - occupied - input.tickerSlack;
     if (tickerShare != 0 && barWidth < plan.wantedWidth) {
         for (std::size_t i = 0; i < input.items.size(); ++i) {
             if (input.items[i].role == Role::Ticker)

@@ -10,15 +10,17 @@
  * starts in its full form; then, walking the registered items from the last to the first while T is
  * more than the bar's width, each goes compact and T drops by what that saves. The announcement
  * ticker gets what the row leaves it: bar width - order switch allowance - separator widths -
- * occupied width - 50, when the row did not fit in full and that share is not 0. Every width is
- * bounded by the item's own bounds, as a resize bounds it. Where the row's overhead is known, the
- * ticker is never wider than what the other widgets leave on the bar.
+ * occupied width - its slack (50 px at 100 %), when the row did not fit in full and that share is
+ * not 0. Every width is bounded by the item's own bounds, as a resize bounds it. Where the row's
+ * overhead is known, the ticker is never wider than what the other widgets leave on the bar.
+ * Widths are the bar's, at its UI scale.
  *
  * decide() is a pure function; the bar applies its plan once per width change.
  */
 namespace FittingPass {
 
 constexpr int kUnbounded = (1 << 24) - 1; ///< the widest a widget can be (QWIDGETSIZE_MAX)
+constexpr int kTickerSlack = 50;           ///< px the announcement ticker leaves free, at 100 %
 
 /// How the pass treats a registered item.
 enum class Role {
@@ -53,6 +55,7 @@ struct Input {
     /// and the gaps, so the ticker's share can be more than the row has: with this known, the
     /// ticker gives up what would push the right-hand end off the bar.
     int rowOverhead = -1;
+    int tickerSlack = kTickerSlack; ///< px, at the bar's UI scale
 };
 
 enum class Form {

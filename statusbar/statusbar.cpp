@@ -47,6 +47,7 @@
 #include <cmath>
 
 namespace {
+// Widths and heights below are design figures at 100 %; the bar takes them at the UI scale.
 constexpr int kBarHeight = 24;
 constexpr int kItemHeight = 23;
 constexpr int kTagHeight = 18;
@@ -82,6 +83,11 @@ const char kBackgroundKey[] = "clr_main_statusbar_background";
 const char kDebugLoggerName[] = "ZQDbgFile";
 
 using FittingPass::Role;
+
+int px(int designPx)
+{
+    return CUiResource::instance()->scaledPx(designPx);
+}
 }
 
 CStatusBarPrivate::CStatusBarPrivate(CStatusBar* bar)
@@ -103,10 +109,12 @@ CStatusBar::CStatusBar(QWidget* parent)
     : CWidgetList(Qt::Horizontal, parent)
     , d(std::make_unique<CStatusBarPrivate>(this))
 {
-    setSpacing(kSpacing);
-    addFixedSpace(kLeadingGap);
-    setFixedHeight(kBarHeight);
-    setMargin(kMargin, kMargin, kMargin, kMargin);
+    d->spacing = px(kSpacing);
+    setSpacing(d->spacing);
+    addFixedSpace(px(kLeadingGap));
+    setFixedHeight(px(kBarHeight));
+    const int margin = px(kMargin);
+    setMargin(margin, margin, margin, margin);
     d->applyBackgroundPalette();
     d->addActivityItems();
     d->addClientLaunchers();
@@ -116,13 +124,15 @@ CStatusBar::CStatusBar(QWidget* parent)
     connect(d->netSpeedTimer, &QTimer::timeout, this, &CStatusBar::slotUpdateNetSpeed);
     d->netSpeedTimer->start();
     d->addTickers();
+    d->rowGaps = px(kLeadingGap) + 2 * margin + (d->noticeTicker ? px(kNoticeTickerGap) : 0);
+    d->tickerSlack = px(FittingPass::kTickerSlack);
 
     // Everything after the stretch sits at the right-hand end of the row.
     addStretchSpace(1);
     d->separatorWidthSum += d->addSeparator()->width();
     d->addRightHandItems();
 
-    d->rightFixedWidth = d->netSpeed->width() + d->orderSwitchAllowance + d->magnifier->width() + kRightHandSlack
+    d->rightFixedWidth = d->netSpeed->width() + d->orderSwitchAllowance + d->magnifier->width() + px(kRightHandSlack)
         + d->clock->getMaxWidth();
     if (d->feedback)
         d->rightFixedWidth += d->feedback->getMaxWidth();
@@ -143,15 +153,15 @@ void CStatusBarPrivate::addActivityItems()
     const bool tradingLayout = config->mode != kQuoteLayoutMode;
     if (CAppConfig::isClientType(0) && tradingLayout && config->canShowTradeType()) {
         runningOrders = new CRunningOrdersWidget(q);
-        runningOrders->setMaximumWidth(kRunningOrdersMaxWidth);
-        runningOrders->setMinimumWidth(kRunningMinWidth);
+        runningOrders->setMaximumWidth(px(kRunningOrdersMaxWidth));
+        runningOrders->setMinimumWidth(px(kRunningMinWidth));
         QObject::connect(runningOrders, &CRunningOrdersWidget::sigResizeRunningOrderSize, q, &CStatusBar::slotResizeRunningSize);
         addRegisteredItem(runningOrders, Anchor_Fill, Role::Item, true);
         leftWantedWidth += runningOrders->getMaxWidth();
 
         runningTasks = new CRunningTasksWidget(q);
-        runningTasks->setMaximumWidth(kRunningTasksMaxWidth);
-        runningTasks->setMinimumWidth(kRunningMinWidth);
+        runningTasks->setMaximumWidth(px(kRunningTasksMaxWidth));
+        runningTasks->setMinimumWidth(px(kRunningMinWidth));
         QObject::connect(runningTasks, &CRunningTasksWidget::sigResizeRunningTaskSize, q, &CStatusBar::slotResizeRunningSize);
         addRegisteredItem(runningTasks, Anchor_Fill, Role::Item, true);
         leftWantedWidth += runningTasks->getMaxWidth();
@@ -164,8 +174,8 @@ void CStatusBarPrivate::addActivityItems()
         rollingMessage = new CRollingMessageWidget(q);
         // A click on the count stops at the item, which answers it itself.
         rollingMessage->setMouseEventRule(MouseRule_Keep);
-        rollingMessage->setMinimumWidth(kMessageMinWidth);
-        rollingMessage->setMaximumWidth(kMessageMaxWidth);
+        rollingMessage->setMinimumWidth(px(kMessageMinWidth));
+        rollingMessage->setMaximumWidth(px(kMessageMaxWidth));
         addRegisteredItem(rollingMessage, Anchor_Fill, Role::Item, true);
         leftWantedWidth += rollingMessage->getMaxWidth();
 
@@ -175,8 +185,8 @@ void CStatusBarPrivate::addActivityItems()
     }
     if (tradingLayout) {
         runningStrategies = new CRunningCStrategyWidget(q);
-        runningStrategies->setMaximumWidth(kRunningStrategiesMaxWidth);
-        runningStrategies->setMinimumWidth(kRunningMinWidth);
+        runningStrategies->setMaximumWidth(px(kRunningStrategiesMaxWidth));
+        runningStrategies->setMinimumWidth(px(kRunningMinWidth));
         QObject::connect(runningStrategies, &CRunningCStrategyWidget::sigResizeRunningStrategySize, q,
                          &CStatusBar::slotResizeRunningSize);
         // The strategies counter is left out of what the announcement ticker makes room for.
@@ -194,22 +204,22 @@ void CStatusBarPrivate::addClientLaunchers()
         otherClient->show();
         otherClient->setMinimumWidth(otherClient->getMinWidth());
         otherClient->setMaximumWidth(otherClient->getMaxWidth());
-        otherClient->setFixedHeight(kItemHeight);
+        otherClient->setFixedHeight(px(kItemHeight));
         otherClient->setToolTip(QStringLiteral("极简交易"));
         addRegisteredItem(otherClient, Anchor_Center, Role::Item, true);
-        leftWantedWidth += otherClient->getMaxWidth() + kLauncherSlack;
+        leftWantedWidth += otherClient->getMaxWidth() + px(kLauncherSlack);
     }
     if (LuaModuleCtrl::checkModule({QStringLiteral("mdl_auth"), QStringLiteral("mdl_auth_tolvex")})) {
         miniQuoteClient = new CMiniQuoteClientWidget(q);
         miniQuoteClient->show();
         miniQuoteClient->setMinimumWidth(miniQuoteClient->getMinWidth());
         miniQuoteClient->setMaximumWidth(miniQuoteClient->getMaxWidth());
-        miniQuoteClient->setFixedHeight(kItemHeight);
+        miniQuoteClient->setFixedHeight(px(kItemHeight));
         miniQuoteClient->setToolTip(QStringLiteral("miniQuote"));
         addRegisteredItem(miniQuoteClient, Anchor_Center, Role::Item, true);
         // The mini quote client starts with the terminal and stays hidden until the user asks for it.
         miniQuoteClient->startClient(ClientType_MiniQuoteResident);
-        leftWantedWidth += miniQuoteClient->getMaxWidth() + kLauncherSlack;
+        leftWantedWidth += miniQuoteClient->getMaxWidth() + px(kLauncherSlack);
     }
 }
 
@@ -220,15 +230,15 @@ void CStatusBarPrivate::addTickers()
     if (config->isOnlyShowTradeModule() || config->isSimpledModelLogin())
         return;
     indexTicker = new CBottomRollingQuoterWidget(q);
-    indexTicker->setFixedWidth(kIndexTickerWidth);
+    indexTicker->setFixedWidth(px(kIndexTickerWidth));
     q->addFixedWidget(indexTicker, Anchor_Fill, false);
     leftWantedWidth += indexTicker->width();
 
     if (config->isVarnoClientMode())
         return;
     noticeTicker = new CNoticeWidget(q);
-    noticeTicker->resize(noticeTicker->getMaxWidth(), kBarHeight);
-    q->addFixedSpace(kNoticeTickerGap);
+    noticeTicker->resize(noticeTicker->getMaxWidth(), q->height());
+    q->addFixedSpace(px(kNoticeTickerGap));
     addRegisteredItem(noticeTicker, Anchor_Fill, Role::Ticker, false);
     leftWantedWidth += noticeTicker->width();
 }
@@ -250,53 +260,53 @@ void CStatusBarPrivate::addRightHandItems()
 {
     magnifier = new CMagnifierWidget(q);
     magnifier->setFontScale(static_cast<int>(std::trunc(CUiResource::instance()->getUIScale() * 100)), false);
-    magnifier->setFixedWidth(kMagnifierWidth);
+    magnifier->setFixedWidth(px(kMagnifierWidth));
     q->addFixedWidget(magnifier, Anchor_Center, false);
     separatorWidthSum += addSeparator()->width();
     addFeedbackItem();
 
     if (CAppConfig::isClientType(0) && getUserConfig()->hasOrderService()) {
         orderSwitch = new COrderStrategyWidget(q);
-        orderSwitch->setFixedHeight(kItemHeight);
-        orderSwitchAllowance = orderSwitch->width() + kOrderSwitchMargin;
+        orderSwitch->setFixedHeight(px(kItemHeight));
+        orderSwitchAllowance = orderSwitch->width() + px(kOrderSwitchMargin);
         q->addFixedWidget(orderSwitch, Anchor_Center, false);
     }
 
     trade = new CTradeWidget(q);
-    trade->setFixedHeight(kTagHeight);
-    trade->setMinimumWidth(kTagWidth);
-    trade->setMaximumWidth(kTagWidth);
+    trade->setFixedHeight(px(kTagHeight));
+    trade->setMinimumWidth(px(kTagWidth));
+    trade->setMaximumWidth(px(kTagWidth));
     addRegisteredItem(trade, Anchor_Center, Role::Tag, false);
 
     quote = new CQuoteWidget(q);
-    quote->setFixedHeight(kTagHeight);
-    quote->setMinimumWidth(kTagWidth);
-    quote->setMaximumWidth(kTagWidth);
+    quote->setFixedHeight(px(kTagHeight));
+    quote->setMinimumWidth(px(kTagWidth));
+    quote->setMaximumWidth(px(kTagWidth));
     addRegisteredItem(quote, Anchor_Center, Role::Tag, false);
 
     if (!CAppConfig::isClientType(0)) {
         quoteSource = new CQuoteConnectStatusWidget(q);
-        quoteSource->setFixedHeight(kItemHeight);
+        quoteSource->setFixedHeight(px(kItemHeight));
         quoteSource->setToolTip(QStringLiteral("行情源"));
-        quoteSource->setMinimumWidth(kQuoteSourceMinWidth);
-        quoteSource->setMaximumWidth(kQuoteSourceMaxWidth);
+        quoteSource->setMinimumWidth(px(kQuoteSourceMinWidth));
+        quoteSource->setMaximumWidth(px(kQuoteSourceMaxWidth));
         addRegisteredItem(quoteSource, Anchor_Center, Role::Item, true);
     }
 
     netSpeed = new CStatusNetSpeed(q);
     netSpeed->show();
-    netSpeed->setFixedHeight(kItemHeight);
-    netSpeed->setFixedWidth(kNetSpeedWidth);
+    netSpeed->setFixedHeight(px(kItemHeight));
+    netSpeed->setFixedWidth(px(kNetSpeedWidth));
     q->addFixedWidget(netSpeed, Anchor_Center, false);
 
-    q->setFixedHeight(kBarHeight);
+    q->setFixedHeight(px(kBarHeight));
     StatusBarToolTip::anchorOn(q);
     // Clicks on the bar's empty stretches stop at the bar instead of reaching the window behind it.
     q->setMouseEventRule(MouseRule_Keep);
 
     clock = new CCurrentTimeWidget(q);
-    clock->setMaximumWidth(kClockMaxWidth);
-    clock->setMinimumWidth(kClockMinWidth);
+    clock->setMaximumWidth(px(kClockMaxWidth));
+    clock->setMinimumWidth(px(kClockMinWidth));
     addRegisteredItem(clock, Anchor_Center, Role::Item, true);
 }
 
@@ -307,9 +317,9 @@ void CStatusBarPrivate::addFeedbackItem()
         || LuaModuleCtrl::checkModule({QStringLiteral("mdl_itsm"), QStringLiteral("mdl_itsm_system_user_feed_back")}))
         return;
     feedback = new CClientFeedBackWidget(q, nullptr);
-    feedback->setFixedHeight(kItemHeight);
-    feedback->setMinimumWidth(kFeedbackMinWidth);
-    feedback->setMaximumWidth(kFeedbackMaxWidth);
+    feedback->setFixedHeight(px(kItemHeight));
+    feedback->setMinimumWidth(px(kFeedbackMinWidth));
+    feedback->setMaximumWidth(px(kFeedbackMaxWidth));
     feedback->setToolTip(QStringLiteral("客服"));
     addRegisteredItem(feedback, Anchor_Center, Role::Item, true);
     separatorWidthSum += addSeparator()->width();
@@ -331,6 +341,7 @@ FittingPass::Input CStatusBarPrivate::fittingInput() const
     input.fixedOccupied = magnifier->width() + netSpeed->width() + (orderSwitch ? orderSwitch->width() : 0)
         + (indexTicker ? indexTicker->width() : 0);
     input.rowOverhead = rowOverhead();
+    input.tickerSlack = tickerSlack;
     input.items.reserve(registered.size());
     for (const Registered& entry : registered) {
         CItemBaseWidget* item = entry.item;
@@ -344,7 +355,7 @@ int CStatusBarPrivate::rowOverhead() const
 {
     // What the row holds besides the registered items: the other widgets, the fixed gaps, the
     // spacing between entries (the stretch counts as one) and the margins.
-    int overhead = kLeadingGap + 2 * kMargin + (noticeTicker ? kNoticeTickerGap : 0);
+    int overhead = rowGaps;
     int entries = 2 + (noticeTicker ? 1 : 0); // the leading gap, the stretch and the ticker's gap
     for (const Registered& entry : registered)
         entries += entry.item->isHidden() ? 0 : 1;
@@ -354,7 +365,7 @@ int CStatusBarPrivate::rowOverhead() const
         ++entries;
         overhead += widget->width();
     }
-    return overhead + (entries - 1) * kSpacing;
+    return overhead + (entries - 1) * spacing;
 }
 
 void CStatusBarPrivate::applyPlan(const FittingPass::Plan& plan)
@@ -365,7 +376,7 @@ void CStatusBarPrivate::applyPlan(const FittingPass::Plan& plan)
         if (step.form != FittingPass::Form::Kept)
             item->switchToLite(step.form == FittingPass::Form::Lite);
         if (step.width >= 0)
-            item->resize(step.width, kBarHeight);
+            item->resize(step.width, q->height());
     }
 }
 

@@ -102,6 +102,10 @@ public:
     int rightFixedWidth = 0;        ///< px
     int leftWantedWidth = 0;        ///< px
     int lastBarWidth = 0;           ///< px given to the last fitting pass; 0 before the first
+    // The row's figures at the UI scale the bar was built with.
+    int spacing = 0;                ///< px between the row's entries
+    int rowGaps = 0;                ///< px of the leading gap, the margins and the announcement ticker's gap
+    int tickerSlack = 0;            ///< px the announcement ticker leaves free
     std::vector<Registered> registered; ///< in registration order, which the pass walks backwards
     /// The row's widgets that are not registered (separators, magnifier, switch, latency, index
     /// ticker), noted once built so that a width change need not search the bar's children.

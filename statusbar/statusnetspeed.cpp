@@ -6,6 +6,7 @@
 #include <terminalhost/imagewidget.h>
 #include <terminalhost/serviceclient.h>
 #include <terminalhost/simpletext.h>
+#include <terminalhost/uiresource.h>
 #include <terminalhost/userconfig.h>
 
 #include <QMouseEvent>
@@ -18,7 +19,8 @@ constexpr double kStepFourBelowMs = 20.0;
 constexpr double kStepThreeBelowMs = 40.0;
 constexpr double kStepTwoBelowMs = 60.0;
 constexpr double kMsPerSecond = 1000.0;
-constexpr int kImageLeft = 10;
+constexpr int kImageLeft = 10;      // px at 100 %, as the two below
+constexpr int kImageDrop = 1;       // px the bars sit below the vertical centre
 constexpr int kToolTipPadding = 5;
 }
 
@@ -74,9 +76,9 @@ void CStatusNetSpeed::enterEvent(QEvent* event)
     CBaseWidget::enterEvent(event);
     m_frame.setLook(CItemFrame::Hover);
     const QString text = serverToolTipText();
-    const QSize size = CSimpleText::getSize(text, QStringLiteral("fnt_default_normal"));
-    QToolTip::showText(mapToGlobal(QPoint(0, 0)), text, this,
-                       QRect(0, 0, size.width() + kToolTipPadding, size.height() + kToolTipPadding));
+    const int padding = CUiResource::instance()->scaledPx(kToolTipPadding);
+    const QSize size = CSimpleText::getSize(text, QStringLiteral("fnt_default_normal")) + QSize(padding, padding);
+    QToolTip::showText(mapToGlobal(QPoint(0, 0)), text, this, QRect(QPoint(0, 0), size));
 }
 
 void CStatusNetSpeed::leaveEvent(QEvent* event)
@@ -105,5 +107,7 @@ void CStatusNetSpeed::paintEvent(QPaintEvent* event)
 void CStatusNetSpeed::resizeEvent(QResizeEvent* event)
 {
     CBaseWidget::resizeEvent(event);
-    m_signalImage->move(kImageLeft, (height() - m_signalImage->height()) / 2 + 1);
+    const CUiResource* resource = CUiResource::instance();
+    const int y = (height() - m_signalImage->height()) / 2 + resource->scaledPx(kImageDrop);
+    m_signalImage->move(resource->scaledPx(kImageLeft), y);
 }

@@ -19,6 +19,7 @@ const char kFallColorKey[] = "clr_global_fall";
 const char kFlatColorKey[] = "clr_text_default";
 const char kNoQuote[] = "--";
 constexpr int kMarketLength = 2;  // "SH", "SZ" before the six digits
+// Sizes and gaps are px at 100 %, taken at the UI scale.
 constexpr int kDefaultWidth = 210; // px
 constexpr int kDefaultHeight = 24; // px
 constexpr int kTextGap = 6;        // px between name, price, change and percent
@@ -63,7 +64,8 @@ CIndexBottomQuoterWidget::CIndexBottomQuoterWidget(QWidget* parent)
     , m_percent(QLatin1String(kNoQuote))
     , m_numberColorKey(QLatin1String(kFlatColorKey))
 {
-    resize(kDefaultWidth, kDefaultHeight);
+    const CUiResource* resource = CUiResource::instance();
+    resize(resource->scaledPx(kDefaultWidth), resource->scaledPx(kDefaultHeight));
 }
 
 CIndexBottomQuoterWidget::~CIndexBottomQuoterWidget()
@@ -158,14 +160,15 @@ void CIndexBottomQuoterWidget::paintEvent(QPaintEvent*)
     const QFont font = resource->getFont(QLatin1String(kFontKey));
     painter.setFont(font);
     const QFontMetrics metrics(font);
+    const int gap = resource->scaledPx(kTextGap);
     int x = 0;
     painter.setPen(resource->getColor(QLatin1String(kNameColorKey)));
     painter.drawText(QRect(x, 0, width() - x, height()), kTextAlignment, m_name);
-    x += metrics.horizontalAdvance(m_name) + kTextGap;
+    x += metrics.horizontalAdvance(m_name) + gap;
     painter.setPen(resource->getColor(m_numberColorKey));
     for (const QString& text : {m_price, m_change, m_percent}) {
         painter.drawText(QRect(x, 0, std::max(0, width() - x), height()), kTextAlignment, text);
-        x += metrics.horizontalAdvance(text) + kTextGap;
+        x += metrics.horizontalAdvance(text) + gap;
     }
 }
 

@@ -10,12 +10,23 @@
 #include <cstdlib>
 
 namespace {
+// Sizes and gaps are px at 100 %, taken at the UI scale like the percentage's font.
+constexpr int kWidth = 147;
+constexpr int kHeight = 24;
 constexpr int kButtonSize = 16;
 constexpr int kButtonMargin = 8;
 constexpr int kTrackGap = 6;       // px between the minus button and the track
 constexpr int kLabelGap = 8;       // px between the track and the percentage, and the percentage and the plus button
 constexpr int kKnobRadius = 3;
+constexpr int kGlyphHalf = 4;      // px from the centre of a button to the ends of its sign
+constexpr double kGlyphPen = 1.5;
+constexpr double kTrackPen = 2.0;
 constexpr int kDragStartPx = 3;    // a press that moves less is still a click
+
+int px(int designPx)
+{
+    return CUiResource::instance()->scaledPx(designPx);
+}
 }
 
 CMagnifierWidget::CMagnifierWidget(QWidget* parent)
@@ -23,7 +34,7 @@ CMagnifierWidget::CMagnifierWidget(QWidget* parent)
 {
     setMouseTracking(true);
     setToolTip(QStringLiteral("界面缩放"));
-    resize(147, 24);
+    resize(px(kWidth), px(kHeight));
 }
 
 void CMagnifierWidget::setFontScale(int percent, bool notify)
@@ -39,12 +50,14 @@ void CMagnifierWidget::setFontScale(int percent, bool notify)
 
 QRect CMagnifierWidget::minusRect() const
 {
-    return {kButtonMargin, (height() - kButtonSize) / 2, kButtonSize, kButtonSize};
+    const int size = px(kButtonSize);
+    return {px(kButtonMargin), (height() - size) / 2, size, size};
 }
 
 QRect CMagnifierWidget::plusRect() const
 {
-    return {width() - kButtonMargin - kButtonSize, (height() - kButtonSize) / 2, kButtonSize, kButtonSize};
+    const int size = px(kButtonSize);
+    return {width() - px(kButtonMargin) - size, (height() - size) / 2, size, size};
 }
 
 int CMagnifierWidget::labelWidth() const
@@ -55,8 +68,8 @@ int CMagnifierWidget::labelWidth() const
 
 QRect CMagnifierWidget::trackRect() const
 {
-    const int left = minusRect().right() + kTrackGap;
-    const int right = plusRect().left() - kLabelGap - labelWidth();
+    const int left = minusRect().right() + px(kTrackGap);
+    const int right = plusRect().left() - px(kLabelGap) - labelWidth();
     return {QPoint(left, 0), QPoint(right, height() - 1)};
 }
 
@@ -83,11 +96,12 @@ void CMagnifierWidget::drawButton(QPainter& painter, const QRect& area, bool plu
     painter.setBrush(resource->getColor(hovered ? QStringLiteral("clr_statusbar_item_enter_bg")
                                                 : QStringLiteral("clr_statusbar_item_default_bg")));
     painter.drawRect(area.adjusted(0, 0, -1, -1));
-    painter.setPen(QPen(resource->getColor(QStringLiteral("clr_status_bar_text")), 1.5));
+    painter.setPen(QPen(resource->getColor(QStringLiteral("clr_status_bar_text")), kGlyphPen * resource->getUIScale()));
     const QPointF centre = QRectF(area).center();
-    painter.drawLine(QPointF(centre.x() - 4, centre.y()), QPointF(centre.x() + 4, centre.y()));
+    const int half = px(kGlyphHalf);
+    painter.drawLine(QPointF(centre.x() - half, centre.y()), QPointF(centre.x() + half, centre.y()));
     if (plus)
-        painter.drawLine(QPointF(centre.x(), centre.y() - 4), QPointF(centre.x(), centre.y() + 4));
+        painter.drawLine(QPointF(centre.x(), centre.y() - half), QPointF(centre.x(), centre.y() + half));
 }
 
 void CMagnifierWidget::paintEvent(QPaintEvent*)
@@ -102,14 +116,14 @@ void CMagnifierWidget::paintEvent(QPaintEvent*)
     const int percent = shownPercent();
     const QRect track = trackRect();
     const int y = height() / 2;
-    painter.setPen(QPen(resource->getColor(QStringLiteral("clr_border_default")), 2));
+    painter.setPen(QPen(resource->getColor(QStringLiteral("clr_border_default")), kTrackPen * resource->getUIScale()));
     painter.drawLine(track.left(), y, track.right(), y);
     painter.setPen(Qt::NoPen);
     painter.setBrush(resource->getColor(QStringLiteral("clr_status_bar_text")));
-    painter.drawEllipse(knobCentre(percent), kKnobRadius, kKnobRadius);
+    painter.drawEllipse(knobCentre(percent), px(kKnobRadius), px(kKnobRadius));
     painter.setFont(resource->getFont(QStringLiteral("fnt_default_normal_fix")));
     painter.setPen(resource->getColor(QStringLiteral("clr_status_bar_text")));
-    painter.drawText(QRect(track.right() + kLabelGap / 2, 0, labelWidth(), height()), Qt::AlignCenter,
+    painter.drawText(QRect(track.right() + px(kLabelGap) / 2, 0, labelWidth(), height()), Qt::AlignCenter,
                      QStringLiteral("%1%").arg(percent));
 }
 
@@ -118,7 +132,7 @@ void CMagnifierWidget::mousePressEvent(QMouseEvent* event)
     CBaseWidget::mousePressEvent(event);
     m_dragged = false;
     m_pressedOnTrack = event->button() == Qt::LeftButton
-        && trackRect().adjusted(-kKnobRadius, 0, kKnobRadius, 0).contains(event->pos());
+        && trackRect().adjusted(-px(kKnobRadius), 0, px(kKnobRadius), 0).contains(event->pos());
     m_pressX = event->pos().x();
 }
 
@@ -145,7 +159,7 @@ void CMagnifierWidget::mouseMoveEvent(QMouseEvent* event)
 {
     CBaseWidget::mouseMoveEvent(event);
     if (m_pressedOnTrack && (event->buttons() & Qt::LeftButton)) {
-        if (!m_dragging && std::abs(event->pos().x() - m_pressX) >= kDragStartPx) {
+        if (!m_dragging && std::abs(event->pos().x() - m_pressX) >= px(kDragStartPx)) {
             m_dragging = true;
             m_dragPercent = m_percent;
         }

@@ -257,6 +257,11 @@ void CUiResource::drawImage(QPainter* painter, const QString& key, const QRectF&
     painter->restore();
 }
 
+int CUiResource::scaledPx(int designPx) const
+{
+    return scaled(designPx);
+}
+
 void CUiResource::setUIScale(double scale)
 {
     if (scale <= 0.0 || scale == m_uiScale)

@@ -55,6 +55,8 @@ public:
     double getUIScale() const { return m_uiScale; }
     /// Changes the scale of fonts, sizes and images and tells every handler.
     void setUIScale(double scale);
+    /// A widget's design figure in pixels at 100 %, at the current UI scale, in whole pixels.
+    int scaledPx(int designPx) const;
 
     /// Keys of one kind ("colors", "fonts", "sizes", "images") in the current theme.
     QStringList keys(const QString& kind) const;

@@ -3,6 +3,7 @@
 #include <statusbar/serviceswitchcheckbox.h>
 
 #include <terminalhost/simpletextwidget.h>
+#include <terminalhost/uiresource.h>
 #include <terminalhost/userconfig.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 namespace {
 constexpr int kFewSlots = 2;        // the menu keeps room for two entries even with one
 constexpr int kAllSlots = 3;
+// Heights and offsets are px at 100 %, taken at the UI scale.
 constexpr int kSlotHeight = 30;     // px per slot in the menu's height
 constexpr int kHeightPadding = 8;   // px
 constexpr int kRowsAllowance = 40;  // px taken off the height before spreading the first row's y
@@ -39,12 +41,13 @@ CFloatServiceSwitchWidget::CFloatServiceSwitchWidget(QWidget* parent)
 
 int CFloatServiceSwitchWidget::menuHeight(int serviceCount)
 {
-    return slotsFor(serviceCount) * kSlotHeight + kHeightPadding;
+    const CUiResource* resource = CUiResource::instance();
+    return slotsFor(serviceCount) * resource->scaledPx(kSlotHeight) + resource->scaledPx(kHeightPadding);
 }
 
 int CFloatServiceSwitchWidget::firstRowY(int menuHeight, int slotCount)
 {
-    return slotCount > 0 ? (menuHeight - kRowsAllowance) / slotCount : 0;
+    return slotCount > 0 ? (menuHeight - CUiResource::instance()->scaledPx(kRowsAllowance)) / slotCount : 0;
 }
 
 void CFloatServiceSwitchWidget::addService(const QString& text, int id)
@@ -71,9 +74,10 @@ void CFloatServiceSwitchWidget::resizeEvent(QResizeEvent* event)
 
 void CFloatServiceSwitchWidget::layoutRows()
 {
+    const int rowX = CUiResource::instance()->scaledPx(kRowX);
     int y = firstRowY(height(), m_slotCount);
     for (CServiceSwitchCheckBox* row : m_rows) {
-        row->setGeometry(kRowX, y, std::max(0, width() - 2 * kRowX), row->height());
+        row->setGeometry(rowX, y, std::max(0, width() - 2 * rowX), row->height());
         y += row->height();
     }
 }

@@ -8,6 +8,7 @@
 #include <terminalhost/imagewidget.h>
 #include <terminalhost/luamodulectrl.h>
 #include <terminalhost/orderservice.h>
+#include <terminalhost/uiresource.h>
 #include <terminalhost/userconfig.h>
 
 #include <QMouseEvent>
@@ -19,6 +20,7 @@ namespace {
 const char kObjectName[] = "order_strategy_widget";
 const char kRunningImage[] = "tc_img_status_bar_orderstrategy_running";
 const char kNoneImage[] = "tc_img_status_bar_orderstrategy_none";
+// Sizes and offsets are px at 100 %, taken at the UI scale.
 constexpr int kItemWidth = 29;
 constexpr int kIconX = 8;
 constexpr int kIconDrop = 1;      // px the icon sits below the vertical centre
@@ -63,7 +65,7 @@ COrderStrategyWidget::COrderStrategyWidget(QWidget* parent)
 {
     m_running = COrderService::instance()->hasRunning();
     m_icon = new CImageWidget(0, QLatin1String(m_running ? kRunningImage : kNoneImage), this);
-    resize(kItemWidth, height());
+    resize(CUiResource::instance()->scaledPx(kItemWidth), height());
     connect(COrderService::instance(), &COrderService::sigSetStatus, this, &COrderStrategyWidget::slotSetStatus);
 }
 
@@ -138,8 +140,9 @@ void COrderStrategyWidget::buildMenu()
 void COrderStrategyWidget::showMenu()
 {
     const QPoint topLeft = mapToGlobal(QPoint(0, 0));
-    m_menu->resize(kMenuSize, kMenuSize);
-    m_menu->move(topLeft.x(), topLeft.y() + kMenuOverlap - m_menu->height());
+    const CUiResource* resource = CUiResource::instance();
+    m_menu->resize(resource->scaledPx(kMenuSize), resource->scaledPx(kMenuSize));
+    m_menu->move(topLeft.x(), topLeft.y() + resource->scaledPx(kMenuOverlap) - m_menu->height());
     m_menu->show();
 }
 
@@ -152,5 +155,6 @@ void COrderStrategyWidget::paintEvent(QPaintEvent*)
 void COrderStrategyWidget::resizeEvent(QResizeEvent* event)
 {
     CBaseWidget::resizeEvent(event);
-    m_icon->move(kIconX, (height() - m_icon->height()) / 2 + kIconDrop);
+    const CUiResource* resource = CUiResource::instance();
+    m_icon->move(resource->scaledPx(kIconX), (height() - m_icon->height()) / 2 + resource->scaledPx(kIconDrop));
 }

@@ -3,6 +3,7 @@
 #include <terminalhost/imagewidget.h>
 #include <terminalhost/simpletext.h>
 #include <terminalhost/simpletextwidget.h>
+#include <terminalhost/uiresource.h>
 
 namespace {
 const char kCaptionFont[] = "fnt_default_normal_fix";
@@ -10,6 +11,7 @@ const char kCaptionColor[] = "clr_text_default";
 const char kCounterFont[] = "fnt_default_normal_heavy_fix";
 const char kCounterColor[] = "clr_global_rise";
 constexpr int kTextMaxWidth = 100000;
+// Paddings and gaps are px at 100 %, taken at the UI scale.
 constexpr int kLeftMargin = 10; // px before the icon, or before the caption without one
 constexpr int kIconGap = 12;    // px added after the icon's width
 constexpr int kCaptionGap = 2;  // px between caption and number
@@ -55,12 +57,14 @@ void CRunningCountWidget::switchToLite(bool lite)
 
 int CRunningCountWidget::getMaxWidth()
 {
-    return (m_icon ? m_icon->width() : 0) + m_fullCaptionWidth + m_counter->width() + m_fullPadding;
+    const int padding = CUiResource::instance()->scaledPx(m_fullPadding);
+    return (m_icon ? m_icon->width() : 0) + m_fullCaptionWidth + m_counter->width() + padding;
 }
 
 int CRunningCountWidget::getMinWidth()
 {
-    return (m_icon ? m_icon->width() : 0) + m_liteCaptionWidth + m_counter->width() + m_litePadding;
+    const int padding = CUiResource::instance()->scaledPx(m_litePadding);
+    return (m_icon ? m_icon->width() : 0) + m_liteCaptionWidth + m_counter->width() + padding;
 }
 
 void CRunningCountWidget::themeChanged()
@@ -108,12 +112,14 @@ void CRunningCountWidget::measureCaptions()
 
 void CRunningCountWidget::placeChildren()
 {
+    const CUiResource* resource = CUiResource::instance();
     const int h = height();
-    int x = kLeftMargin;
-    if (m_icon) {
-        m_icon->move(kLeftMargin, (h - m_icon->height()) / 2);
-        x = m_icon->width() + kIconGap;
-    }
-    m_label->move(x, (h - m_label->height()) / 2);
-    m_counter->move(x + m_label->width() + kCaptionGap, (h - m_counter->height()) / 2);
+    const int iconWidth = m_icon ? m_icon->width() : 0;
+    const int beforeCaption = m_icon ? kIconGap : kLeftMargin;
+    if (m_icon)
+        m_icon->move(resource->scaledPx(kLeftMargin), (h - m_icon->height()) / 2);
+    m_label->move(iconWidth + resource->scaledPx(beforeCaption), (h - m_label->height()) / 2);
+    // Scaled as one figure, so that the number ends where the padding of the item's width says.
+    const int beforeCounter = resource->scaledPx(beforeCaption + kCaptionGap);
+    m_counter->move(iconWidth + m_label->width() + beforeCounter, (h - m_counter->height()) / 2);
 }

@@ -25,8 +25,8 @@ public:
         const char* iconKey = nullptr; ///< null: no icon
         const char* fullCaption = "";
         const char* liteCaption = "";
-        int fullPadding = 0; ///< px the full width adds to icon, caption and number
-        int litePadding = 0; ///< px the compact width adds
+        int fullPadding = 0; ///< px at 100 % the full width adds to icon, caption and number
+        int litePadding = 0; ///< px at 100 % the compact width adds
     };
 
     /// Shows count, puts the full caption back and sizes the item to its full width.

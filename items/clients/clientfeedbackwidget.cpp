@@ -6,6 +6,7 @@
 #include <terminalhost/imagewidget.h>
 #include <terminalhost/luamodulectrl.h>
 #include <terminalhost/simpletextwidget.h>
+#include <terminalhost/uiresource.h>
 #include <terminalhost/widgetcenterscreen.h>
 
 #include <QMouseEvent>
@@ -17,6 +18,7 @@ const char kIcon[] = "tc_img_velo_feedbacker";
 const char kLabel[] = "客服";
 const char kLabelFont[] = "fnt_default_normal_fix";
 const char kLabelColor[] = "clr_status_bar_text";
+// Paddings and offsets are px at 100 %, taken at the UI scale.
 constexpr int kFullPadding = 21; // px around icon and label
 constexpr int kLitePadding = 15; // px around the icon alone
 constexpr int kIconX = 10;
@@ -73,12 +75,12 @@ void CClientFeedBackWidget::switchToLite(bool lite)
 
 int CClientFeedBackWidget::getMaxWidth()
 {
-    return m_icon->width() + m_label->width() + kFullPadding;
+    return m_icon->width() + m_label->width() + CUiResource::instance()->scaledPx(kFullPadding);
 }
 
 int CClientFeedBackWidget::getMinWidth()
 {
-    return m_icon->width() + kLitePadding;
+    return m_icon->width() + CUiResource::instance()->scaledPx(kLitePadding);
 }
 
 void CClientFeedBackWidget::enterEvent(QEvent* event)
@@ -119,6 +121,8 @@ void CClientFeedBackWidget::paintEvent(QPaintEvent* event)
 void CClientFeedBackWidget::resizeEvent(QResizeEvent* event)
 {
     CItemBaseWidget::resizeEvent(event);
-    m_icon->move(kIconX, (height() - m_icon->height()) / 2 + kIconDrop);
-    m_label->move(m_icon->width() + kIconX + kLabelGap, (height() - m_label->height()) / 2);
+    const CUiResource* resource = CUiResource::instance();
+    const int iconX = resource->scaledPx(kIconX);
+    m_icon->move(iconX, (height() - m_icon->height()) / 2 + resource->scaledPx(kIconDrop));
+    m_label->move(m_icon->width() + iconX + resource->scaledPx(kLabelGap), (height() - m_label->height()) / 2);
 }

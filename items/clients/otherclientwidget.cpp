@@ -5,6 +5,7 @@
 #include <terminalhost/imagewidget.h>
 #include <terminalhost/messagetip.h>
 #include <terminalhost/tradeclient.h>
+#include <terminalhost/uiresource.h>
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -16,7 +17,7 @@ namespace {
 const char kObjectName[] = "other_client_widget";
 const char kIcon[] = "tc_img_status_bar_start_mini";
 const char kRunningText[] = "极简交易正在运行";
-constexpr int kPadding = 12;          // px around the icon
+constexpr int kPadding = 12;          // px around the icon; this and the two below at 100 %
 constexpr int kIconX = 6;
 constexpr int kIconDrop = 1;          // px the icon sits below the vertical centre
 constexpr int kTipLifeSeconds = 3;
@@ -36,12 +37,12 @@ COtherClientWidget::COtherClientWidget(QWidget* parent)
 
 int COtherClientWidget::getMaxWidth()
 {
-    return m_icon->width() + kPadding;
+    return m_icon->width() + CUiResource::instance()->scaledPx(kPadding);
 }
 
 int COtherClientWidget::getMinWidth()
 {
-    return m_icon->width() + kPadding;
+    return m_icon->width() + CUiResource::instance()->scaledPx(kPadding);
 }
 
 void COtherClientWidget::slotOtherClientComplete()
@@ -131,7 +132,8 @@ void COtherClientWidget::paintEvent(QPaintEvent*)
 void COtherClientWidget::resizeEvent(QResizeEvent* event)
 {
     CItemBaseWidget::resizeEvent(event);
-    m_icon->move(kIconX, (height() - m_icon->height()) / 2 + kIconDrop);
+    const CUiResource* resource = CUiResource::instance();
+    m_icon->move(resource->scaledPx(kIconX), (height() - m_icon->height()) / 2 + resource->scaledPx(kIconDrop));
 }
 
 void COtherClientWidget::showEvent(QShowEvent* event)

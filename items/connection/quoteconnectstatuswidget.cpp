@@ -5,6 +5,7 @@
 
 #include <terminalhost/imagewidget.h>
 #include <terminalhost/simpletextwidget.h>
+#include <terminalhost/uiresource.h>
 #include <terminalhost/userconfig.h>
 
 #include <QMouseEvent>
@@ -18,6 +19,7 @@ const char kLabel[] = "行情源";
 const char kToolTip[] = "行情源连接状态提示";
 const char kTextColor[] = "clr_status_bar_text";
 constexpr int kTextMaxWidth = 100000;
+// Paddings and offsets are px at 100 %, taken at the UI scale.
 constexpr int kFullPadding = 32;  // px around icon, count and label
 constexpr int kLitePadding = 16;  // px around icon and count
 constexpr int kIconLeft = 10;
@@ -57,12 +59,12 @@ void CQuoteConnectStatusWidget::switchToLite(bool lite)
 
 int CQuoteConnectStatusWidget::getMaxWidth()
 {
-    return m_icon->width() + m_label->width() + m_count->width() + kFullPadding;
+    return m_icon->width() + m_label->width() + m_count->width() + CUiResource::instance()->scaledPx(kFullPadding);
 }
 
 int CQuoteConnectStatusWidget::getMinWidth()
 {
-    return m_icon->width() + m_count->width() + kLitePadding;
+    return m_icon->width() + m_count->width() + CUiResource::instance()->scaledPx(kLitePadding);
 }
 
 bool CQuoteConnectStatusWidget::handleEvent(int type, int id, int arg, QString text, void* data)
@@ -120,15 +122,17 @@ void CQuoteConnectStatusWidget::resizeEvent(QResizeEvent* event)
 
 void CQuoteConnectStatusWidget::placeChildren()
 {
+    const CUiResource* resource = CUiResource::instance();
     const int h = height();
-    int x = kIconLeft;
+    const int iconLeft = resource->scaledPx(kIconLeft);
+    int x = iconLeft;
     if (m_icon) {
-        m_icon->move(kIconLeft, (h - m_icon->height()) / 2);
-        x = m_icon->width() + kIconLeft + kIconGap;
+        m_icon->move(iconLeft, (h - m_icon->height()) / 2);
+        x = m_icon->width() + iconLeft + resource->scaledPx(kIconGap);
     }
     if (m_count) {
-        m_count->move(x, (h - m_count->height()) / 2 + kCountDrop);
-        x += m_count->width() + kCountGap;
+        m_count->move(x, (h - m_count->height()) / 2 + resource->scaledPx(kCountDrop));
+        x += m_count->width() + resource->scaledPx(kCountGap);
     }
     if (m_label)
         m_label->move(x, (h - m_label->height()) / 2);

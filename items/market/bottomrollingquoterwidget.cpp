@@ -3,6 +3,7 @@
 #include <terminalhost/formulamanager.h>
 #include <terminalhost/indexbottomquoterwidget.h>
 #include <terminalhost/stockmanager.h>
+#include <terminalhost/uiresource.h>
 #include <terminalhost/widgetlist.h>
 
 #include <QResizeEvent>
@@ -14,7 +15,7 @@ namespace {
 const char kObjectName[] = "CBottomRollingQuoterWidget";
 const char* const kCodes[] = {"SH000001", "SZ399006", "SZ399001", "SH000300", "SH000688"};
 constexpr int kRotationMs = 3000;
-constexpr int kDisplayMinWidth = 210; // px
+constexpr int kDisplayMinWidth = 210; // px at 100 %, as the margin
 constexpr int kListLeftMargin = 10;   // px
 constexpr int kListStretch = 1;
 constexpr int kSourceProxyTag = 0;     // the status of the quote proxy's connection
@@ -30,7 +31,7 @@ CBottomRollingQuoterWidget::CBottomRollingQuoterWidget(QWidget* parent)
 {
     m_list = new CWidgetList(Qt::Horizontal, this);
     m_list->setSpacing(0);
-    m_list->setMargin(kListLeftMargin, 0, 0, 0);
+    m_list->setMargin(CUiResource::instance()->scaledPx(kListLeftMargin), 0, 0, 0);
     m_shanghaiComposite = createDisplay(kCodes[0]);
     m_chiNext = createDisplay(kCodes[1]);
     m_shenzhenComponent = createDisplay(kCodes[2]);
@@ -57,7 +58,13 @@ CIndexBottomQuoterWidget* CBottomRollingQuoterWidget::createDisplay(const char* 
 {
     auto* display = new CIndexBottomQuoterWidget(m_list);
     display->setStock(QLatin1String(code));
-    display->setMinimumWidth(kDisplayMinWidth);
+    // The margin and the display fill the bar's ticker width at 100 %. Scaled as one figure, the
+    // display ends at the ticker's edge at any scale, where rounding could leave it a pixel too
+    // wide for the list, which would then cut it away.
+    const CUiResource* resource = CUiResource::instance();
+    const int width = resource->scaledPx(kListLeftMargin + kDisplayMinWidth) - resource->scaledPx(kListLeftMargin);
+    display->setMinimumWidth(width);
+    display->resize(width, display->height());
     m_list->addFixedWidget(display, Anchor_Center, false);
     return display;
 }

@@ -21,6 +21,7 @@ const char kFontKey[] = "tc_fnt_statusbar_nettime";
 const char kColorKey[] = "ic_clr_statusbar_current_time_text";
 const char kNetworkTimeEntry[] = "使用网络标准时间";
 const char kDateFormat[] = "yyyy/MM/dd";
+// Widths, paddings and offsets are px at 100 %, taken at the UI scale.
 constexpr int kFullWidth = 135;       // px before the first update
 constexpr int kLiteWidth = 60;        // px before the first update
 constexpr int kDateTimePadding = 18;  // px around date and time
@@ -29,6 +30,8 @@ constexpr int kTextLeft = 10;
 constexpr int kDateGap = 4;           // px between date and time
 constexpr int kMenuWidth = 110;
 constexpr int kMenuHeight = 26;
+constexpr int kBackgroundInset = 5;       // px left, right and above the background
+constexpr int kBackgroundHeightCut = 12;  // px the background is shorter than the item
 constexpr int kTextAlignment = Qt::AlignLeft | Qt::AlignVCenter;
 enum MouseState { Normal = 0, Hover = 1, Pressed = 2 };
 }
@@ -37,12 +40,13 @@ CCurrentTimeWidget::CCurrentTimeWidget(QWidget* parent)
     : CItemBaseWidget(QLatin1String(kObjectName), false, parent)
 {
     setMouseTracking(true);
-    resize(kFullWidth, height());
+    const CUiResource* resource = CUiResource::instance();
+    resize(resource->scaledPx(kFullWidth), height());
     m_background = std::make_unique<CNStateJiuGongImage>(QLatin1String(kBackgroundImage), true, 4, 4, 13, 4, 13);
     m_useNetworkTime = getUserConfig()->useNetworkTime;
 
     m_menu = std::make_unique<CMenu>();
-    m_menu->resize(kMenuWidth, kMenuHeight);
+    m_menu->resize(resource->scaledPx(kMenuWidth), resource->scaledPx(kMenuHeight));
     m_action = m_menu->addAction(QString::fromUtf8(kNetworkTimeEntry));
     m_action->setCheckable(true);
     connect(m_action, &QAction::triggered, this, &CCurrentTimeWidget::slotTriggered);
@@ -89,12 +93,14 @@ void CCurrentTimeWidget::switchToLite(bool lite)
 
 int CCurrentTimeWidget::getMaxWidth()
 {
-    return m_dateWidth == 0 ? kFullWidth : m_dateWidth + m_timeWidth + kDateTimePadding;
+    const CUiResource* resource = CUiResource::instance();
+    return m_dateWidth == 0 ? resource->scaledPx(kFullWidth) : m_dateWidth + m_timeWidth + resource->scaledPx(kDateTimePadding);
 }
 
 int CCurrentTimeWidget::getMinWidth()
 {
-    return m_timeWidth == 0 ? kLiteWidth : m_timeWidth + kTimePadding;
+    const CUiResource* resource = CUiResource::instance();
+    return m_timeWidth == 0 ? resource->scaledPx(kLiteWidth) : m_timeWidth + resource->scaledPx(kTimePadding);
 }
 
 bool CCurrentTimeWidget::handleEvent(int type, int id, int arg, QString text, void* data)
@@ -154,12 +160,23 @@ void CCurrentTimeWidget::mouseMoveEvent(QMouseEvent* event)
 void CCurrentTimeWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    const CUiResource* resource = CUiResource::instance();
+    const int inset = resource->scaledPx(kBackgroundInset);
+    const QRect backgroundArea(inset, inset, width() - 2 * inset, height() - resource->scaledPx(kBackgroundHeightCut));
     if (m_background)
-        m_background->draw(&painter, QRect(5, 5, width() - 10, height() - 12), m_mouseState);
-    int x = kTextLeft;
+        m_background->draw(&painter, backgroundArea, m_mouseState);
     if (!m_lite) {
-        m_dateText.draw(&painter, QRect(kTextLeft, 0, width() - kTextLeft, height()), kTextAlignment);
-        x = m_dateWidth + kTextLeft + kDateGap;
+        const int textLeft = resource->scaledPx(kTextLeft);
+        m_dateText.draw(&painter, QRect(textLeft, 0, width() - textLeft, height()), kTextAlignment);
     }
-    m_timeText.draw(&painter, QRect(x, 0, width() - x, height()), kTextAlignment);
+    m_timeText.draw(&painter, timeArea(), kTextAlignment);
+}
+
+QRect CCurrentTimeWidget::timeArea() const
+{
+    const CUiResource* resource = CUiResource::instance();
+    int x = resource->scaledPx(kTextLeft);
+    if (!m_lite)
+        x += m_dateWidth + resource->scaledPx(kDateGap);
+    return QRect(x, 0, width() - x, height());
 }

@@ -30,6 +30,8 @@ public:
     QString dateText() const { return m_dateText.text(); }
     QString timeText() const { return m_timeText.text(); }
     bool isLite() const { return m_lite; }
+    /// Where the time is drawn: right of the date, or from the left in the compact form.
+    QRect timeArea() const;
     int mouseState() const { return m_mouseState; }
     CMenu* menu() const { return m_menu.get(); }
     QAction* networkTimeAction() const { return m_action; }

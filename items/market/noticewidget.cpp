@@ -31,6 +31,7 @@ const char kShanghai[] = "SH";
 const char kShenzhenIndex[] = "399001";
 const char kShanghaiIndex[] = "000001";
 constexpr int kRotationMs = 3000;
+// Widths and offsets are px at 100 %, taken at the UI scale.
 constexpr int kMaxWidth = 640;          // px
 constexpr int kButtonId = 1026;
 constexpr int kButtonX = 0;
@@ -48,6 +49,14 @@ constexpr long long kRegionSkipNewest = 0;
 constexpr int kRegionMaxCount = 0x7FFFFFFF;
 constexpr int kNoSubscription = -1;
 constexpr int kMarketCount = 2; // Shenzhen and Shanghai
+
+// The announcement button's place, at the UI scale; it rises above the item's top.
+QRect buttonArea()
+{
+    const CUiResource* resource = CUiResource::instance();
+    return QRect(resource->scaledPx(kButtonX), resource->scaledPx(kButtonY), resource->scaledPx(kButtonWidth),
+                 resource->scaledPx(kButtonHeight));
+}
 
 /// The subscription id's low 32 bits, as the ticker keeps it.
 int lowWord(long long id)
@@ -103,7 +112,7 @@ CNoticeWidget::CNoticeWidget(QWidget* parent)
                               QStringLiteral("tc_clr_depth_bottom_group_btn_disable"));
     m_button = new CPushButton(colors, kButtonId, this);
     m_button->setText(QString::fromUtf8(kButtonText));
-    m_button->setGeometry(kButtonX, kButtonY, kButtonWidth, kButtonHeight);
+    m_button->setGeometry(buttonArea());
     m_button->hide();
 
     m_model = boost::shared_ptr<CNoticeRequestModel>(new CNoticeRequestModel);
@@ -182,7 +191,7 @@ void CNoticeWidget::unrequest()
 
 int CNoticeWidget::getMaxWidth()
 {
-    return kMaxWidth;
+    return CUiResource::instance()->scaledPx(kMaxWidth);
 }
 
 int CNoticeWidget::getMinWidth()
@@ -374,7 +383,7 @@ NoticeStore CNoticeWidget::ordinaryStore() const
 
 QRect CNoticeWidget::titleArea() const
 {
-    return QRect(kTitleX, 0, QFontMetrics(font()).horizontalAdvance(m_title), height());
+    return QRect(CUiResource::instance()->scaledPx(kTitleX), 0, QFontMetrics(font()).horizontalAdvance(m_title), height());
 }
 
 void CNoticeWidget::enterEvent(QEvent*)
@@ -401,7 +410,7 @@ void CNoticeWidget::resizeEvent(QResizeEvent* event)
 
 void CNoticeWidget::paintEvent(QPaintEvent*)
 {
-    m_button->setGeometry(kButtonX, kButtonY, kButtonWidth, kButtonHeight);
+    m_button->setGeometry(buttonArea());
     QPainter painter(this);
     painter.setClipRect(m_clipRect);
     const QString colorKey = QLatin1String(m_rotation.showingImportant ? kImportantColorKey : kOrdinaryColorKey);

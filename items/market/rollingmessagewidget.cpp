@@ -4,6 +4,7 @@
 
 #include <terminalhost/msgservice.h>
 #include <terminalhost/simpletextwidget.h>
+#include <terminalhost/uiresource.h>
 
 #include <QResizeEvent>
 #include <QTimer>
@@ -22,6 +23,7 @@ constexpr int kCountId = 103;
 constexpr int kWholeViewId = -1;  // the message view as a whole, not one message
 constexpr int kTextMaxWidth = 100000;
 constexpr int kRefreshMs = 1000;
+// Offsets and paddings are px at 100 %, taken at the UI scale.
 constexpr int kTitleX = 5;        // px
 constexpr int kCountGap = 10;     // px from the title's width to the count
 constexpr int kWidthPadding = 10; // px beside title and count
@@ -101,12 +103,12 @@ bool CRollingMessageWidget::handleEvent(int type, int id, int arg, QString text,
 int CRollingMessageWidget::getMaxWidth()
 {
     m_title->setText(titleCaption(), kTextMaxWidth);
-    return m_title->width() + m_countText->width() + kWidthPadding;
+    return m_title->width() + m_countText->width() + CUiResource::instance()->scaledPx(kWidthPadding);
 }
 
 int CRollingMessageWidget::getMinWidth()
 {
-    return m_title->width() + m_countText->width() + kWidthPadding;
+    return m_title->width() + m_countText->width() + CUiResource::instance()->scaledPx(kWidthPadding);
 }
 
 void CRollingMessageWidget::switchToLite(bool)
@@ -120,7 +122,8 @@ void CRollingMessageWidget::resizeEvent(QResizeEvent* event)
     CItemBaseWidget::resizeEvent(event);
     const int h = event->size().height();
     m_title->resize(m_title->sizeHint().width(), m_title->height());
-    m_title->move(kTitleX, (h - m_title->height()) / 2);
+    const CUiResource* resource = CUiResource::instance();
+    m_title->move(resource->scaledPx(kTitleX), (h - m_title->height()) / 2);
     m_countText->resize(m_countText->sizeHint().width(), m_countText->height());
-    m_countText->move(m_title->width() + kCountGap, (h - m_countText->height()) / 2);
+    m_countText->move(m_title->width() + resource->scaledPx(kCountGap), (h - m_countText->height()) / 2);
 }

@@ -282,18 +282,23 @@ private slots:
     {
         QTest::addColumn<QString>("theme");
         QTest::addColumn<int>("width");
+        QTest::addColumn<int>("percent");
         for (const char* theme : {"dark", "light"}) {
             for (int width : {1600, 1000}) {
-                QTest::addRow("%s %d", theme, width) << QString::fromLatin1(theme) << width;
+                QTest::addRow("%s %d", theme, width) << QString::fromLatin1(theme) << width << 100;
             }
         }
+        QTest::newRow("dark 1800 at 150 %") << QStringLiteral("dark") << 1800 << 150;
+        QTest::newRow("light 1280 at 150 %") << QStringLiteral("light") << 1280 << 150;
     }
 
     void theWindowShowsTheRightHandEndAndTheCountersWhole()
     {
         QFETCH(QString, theme);
         QFETCH(int, width);
+        QFETCH(int, percent);
         QVERIFY(CUiResource::instance()->setTheme(theme));
+        CUiResource::instance()->setUIScale(percent / 100.0);
         // The demo's user, with the order service's switch at the right-hand end.
         getUserConfig()->setHasOrderService(true);
         getUserConfig()->setHasFileOrderService(true);

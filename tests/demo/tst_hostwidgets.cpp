@@ -77,19 +77,32 @@ private slots:
         resetHost();
     }
 
+    void draggingTheZoomKnobDeliversTheScaleOnceOnRelease_data()
+    {
+        QTest::addColumn<int>("uiPercent");
+        for (int percent : {100, 80, 150, 200})
+            QTest::addRow("at %d %%", percent) << percent;
+    }
     void draggingTheZoomKnobDeliversTheScaleOnceOnRelease()
     {
+        QFETCH(int, uiPercent);
+        // How far the knob goes from 100 to 150 % at full size; the same drag at the UI's scale goes as far.
+        const CMagnifierWidget fullSize(nullptr);
+        const int fullSizeDrag = fullSize.knobCentre(150).x() - fullSize.knobCentre(100).x();
+        CUiResource::instance()->setUIScale(uiPercent / 100.0);
         EventRecorder recorder;
         QWidget window;
         auto* magnifier = new CMagnifierWidget(&window);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
-        QTest::mousePress(magnifier, Qt::LeftButton, {}, magnifier->knobCentre(100));
-        for (int percent = 110; percent <= 150; percent += 10)
-            moveWithLeftButton(magnifier, magnifier->knobCentre(percent));
+        const QPoint from = magnifier->knobCentre(100);
+        const QPoint to = from + QPoint(CUiResource::instance()->scaledPx(fullSizeDrag), 0);
+        QTest::mousePress(magnifier, Qt::LeftButton, {}, from);
+        for (int x = from.x() + 1; x <= to.x(); ++x)
+            moveWithLeftButton(magnifier, QPoint(x, from.y()));
         QCOMPARE(recorder.count(Event_UiScale), 0); // nothing is rebuilt under a drag in progress
-        QTest::mouseRelease(magnifier, Qt::LeftButton, {}, magnifier->knobCentre(150));
+        QTest::mouseRelease(magnifier, Qt::LeftButton, {}, to);
 
         QCOMPARE(magnifier->fontScale(), 150);
         QCOMPARE(recorder.events().size(), 1);

@@ -147,6 +147,32 @@ QStringList overlapsIn(const CStatusBar& bar)
     return overlaps;
 }
 
+// A text an item of the row draws, in its font, and the room the item gives it.
+struct ShownText {
+    QString text;
+    QFont font;
+    QRect room; ///< in the item's coordinates
+};
+
+QVector<ShownText> textsOf(QWidget* item)
+{
+    const CUiResource* resource = CUiResource::instance();
+    QVector<ShownText> texts;
+    for (CSimpleTextWidget* part : item->findChildren<CSimpleTextWidget*>()) {
+        if (part->isVisibleTo(item))
+            texts.push_back({part->getText(), resource->getFont(part->fontKey()), QRect(part->mapTo(item, QPoint()), part->size())});
+    }
+    // A tag keeps a column of its colour at either side, or two tags read as one block.
+    const QFont tagFont = resource->getFont(QStringLiteral("fnt_default_normal"));
+    if (qobject_cast<CTradeWidget*>(item))
+        texts.push_back({QStringLiteral("交易"), tagFont, item->rect().adjusted(1, 0, -1, 0)});
+    if (qobject_cast<CQuoteWidget*>(item))
+        texts.push_back({QStringLiteral("行情"), tagFont, item->rect().adjusted(1, 0, -1, 0)});
+    if (auto* clock = qobject_cast<CCurrentTimeWidget*>(item))
+        texts.push_back({clock->timeText(), resource->getFont(QStringLiteral("tc_fnt_statusbar_nettime")), clock->timeArea()});
+    return texts;
+}
+
 // A status bar along the top of a shown window, its clock showing a morning time.
 struct ShownBar {
     QWidget window;
@@ -380,15 +406,47 @@ private slots:
         QCOMPARE(bar.height(), kBarHeight);
     }
 
-    void rightHandItemsNeitherOverlapNorLeaveTheBar()
+    void noTextOfTheBarIsCutOrOverlapsAtAnyScale_data()
     {
-        configure({1, 0, false, false});
-        ShownBar shown(1000);
+        QTest::addColumn<QString>("theme");
+        QTest::addColumn<bool>("quoteTerminal"); // whose short row leaves every item its full form
+        QTest::addColumn<int>("percent");
+        QTest::addColumn<int>("width");
+        for (const char* theme : {"dark", "light"}) {
+            for (bool quoteTerminal : {false, true}) {
+                for (int percent : {80, 100, 125, 150, 175, 200}) {
+                    for (int width : {1280, 1800})
+                        QTest::addRow("%s, %s, %d %%, %d px", theme, quoteTerminal ? "quote terminal" : "trading terminal", percent, width)
+                            << QString::fromLatin1(theme) << quoteTerminal << percent << width;
+                }
+            }
+        }
+    }
+    void noTextOfTheBarIsCutOrOverlapsAtAnyScale()
+    {
+        QFETCH(QString, theme);
+        QFETCH(bool, quoteTerminal);
+        QFETCH(int, percent);
+        QFETCH(int, width);
+        QVERIFY(CUiResource::instance()->setTheme(theme));
+        CUiResource::instance()->setUIScale(percent / 100.0);
+        configure(quoteTerminal ? kQuoteTerminal : Terminal{0, 0, false, false, true});
+        ShownBar shown(width);
         QVERIFY(QTest::qWaitForWindowExposed(&shown.window));
         QCOMPARE(overlapsIn(*shown.bar), QStringList());
+        QVERIFY(!shownRect(shown.bar->findChild<CCurrentTimeWidget*>()).isEmpty());
         for (QWidget* widget : rowOf(*shown.bar)) {
-            QVERIFY2(widget->y() >= 0 && widget->geometry().bottom() < kBarHeight, qPrintable(itemName(widget) + " leaves the bar"));
-            QVERIFY2(shownRect(widget).right() < shown.bar->width(), qPrintable(itemName(widget) + " leaves the bar"));
+            if (shownRect(widget).isEmpty())
+                continue; // a row too long for the bar leaves out whole items, never parts of them
+            QVERIFY2(shown.bar->rect().contains(widget->geometry()), qPrintable(itemName(widget) + " leaves the bar"));
+            for (QWidget* part : widget->findChildren<QWidget*>())
+                QVERIFY2(!part->isVisibleTo(widget) || !shownRect(part).isEmpty(), qPrintable(itemName(widget) + " hides a part of itself"));
+            for (const ShownText& shownText : textsOf(widget)) {
+                const QFontMetrics metrics(shownText.font);
+                QVERIFY2(widget->rect().contains(shownText.room) && metrics.horizontalAdvance(shownText.text) <= shownText.room.width()
+                             && metrics.height() <= shownText.room.height(),
+                         qPrintable(QStringLiteral("%1 in %2 is cut").arg(shownText.text, itemName(widget))));
+            }
         }
     }
 
