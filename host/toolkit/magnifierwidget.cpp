@@ -22,6 +22,10 @@ constexpr int kGlyphHalf = 4;      // px from the centre of a button to the ends
 constexpr double kGlyphPen = 1.5;
 constexpr double kTrackPen = 2.0;
 constexpr int kDragStartPx = 3;    // a press that moves less is still a click
+// px of pointer travel per 10 % step. The track is some 56 px long: were the knob to stay under
+// the pointer, a step would take under 5 px, and a small drag would rebuild the window at nearly
+// twice its size.
+constexpr int kDragStepPx = 10;
 
 int px(int designPx)
 {
@@ -79,12 +83,10 @@ QPoint CMagnifierWidget::knobCentre(int percent) const
     return {track.left() + (track.right() - track.left()) * (percent - kMinPercent) / (kMaxPercent - kMinPercent), height() / 2};
 }
 
-int CMagnifierWidget::percentAt(int x) const
+int CMagnifierWidget::percentAfterDrag(int dx) const
 {
-    const QRect track = trackRect();
-    const double share = double(x - track.left()) / std::max(1, track.right() - track.left());
-    const int steps = static_cast<int>(std::lround(share * (kMaxPercent - kMinPercent) / kStepPercent));
-    return std::clamp(kMinPercent + steps * kStepPercent, kMinPercent, kMaxPercent);
+    const int steps = static_cast<int>(std::lround(dx / double(px(kDragStepPx))));
+    return std::clamp(m_percent + steps * kStepPercent, kMinPercent, kMaxPercent);
 }
 
 void CMagnifierWidget::drawButton(QPainter& painter, const QRect& area, bool plus) const
@@ -164,7 +166,7 @@ void CMagnifierWidget::mouseMoveEvent(QMouseEvent* event)
             m_dragPercent = m_percent;
         }
         if (m_dragging) {
-            const int percent = percentAt(event->pos().x());
+            const int percent = percentAfterDrag(event->pos().x() - m_pressX);
             if (percent != m_dragPercent) {
                 m_dragPercent = percent;
                 update();

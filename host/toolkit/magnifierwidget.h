@@ -7,8 +7,8 @@
  *
  * Each click steps the zoom by 10 % between 80 % and 200 % and delivers event type 57 with the new
  * percentage as arg, which the window that owns the UI scale answers. The knob on the track between
- * the buttons can be dragged: it follows the pointer in the same steps, and the release delivers
- * the same event once, so that nobody rebuilds anything under a drag still in progress.
+ * the buttons can be dragged in the same steps, one for every 10 pixels the pointer travels, and the
+ * release delivers the same event once, so that nobody rebuilds anything under a drag still in progress.
  */
 class TERMINALHOST_EXPORT CMagnifierWidget : public CBaseWidget
 {
@@ -44,8 +44,8 @@ protected:
 private:
     void drawButton(QPainter& painter, const QRect& area, bool plus) const;
     int labelWidth() const;
-    /// The step nearest to x on the track.
-    int percentAt(int x) const;
+    /// The zoom a drag of dx px from the press leads to: one step per 10 px (at the UI scale).
+    int percentAfterDrag(int dx) const;
     int shownPercent() const { return m_dragging ? m_dragPercent : m_percent; }
 
     int m_percent = 100;
