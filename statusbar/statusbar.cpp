@@ -6,6 +6,7 @@
 #include <statusbar/currenttimewidget.h>
 #include <statusbar/fittingpass.h>
 #include <statusbar/itembasewidget.h>
+#include <statusbar/itemfocusframe.h>
 #include <statusbar/miniquoteclientwidget.h>
 #include <statusbar/netspeeddialog.h>
 #include <statusbar/noticewidget.h>
@@ -135,6 +136,8 @@ CStatusBar::CStatusBar(QWidget* parent)
         if (!isRegistered && !child->isWindow())
             d->unregisteredRow.push_back(child);
     }
+    // Not part of the row: it marks whichever item holds the keyboard focus.
+    new CItemFocusFrame(this);
 }
 
 void CStatusBarPrivate::addActivityItems()

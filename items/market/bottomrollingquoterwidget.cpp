@@ -54,6 +54,8 @@ CIndexBottomQuoterWidget* CBottomRollingQuoterWidget::createDisplay(const char* 
     display->setStock(QLatin1String(code));
     display->setMinimumWidth(kDisplayMinWidth);
     m_list->addFixedWidget(display, Anchor_Center, false);
+    // The ticker as a whole is the Tab stop; its displays only take turns inside it.
+    display->setFocusPolicy(Qt::NoFocus);
     return display;
 }
 
