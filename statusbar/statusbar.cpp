@@ -5,6 +5,7 @@
 #include <statusbar/clienttipwidget.h>
 #include <statusbar/currenttimewidget.h>
 #include <statusbar/fittingpass.h>
+#include <statusbar/itemaccessibility.h>
 #include <statusbar/itembasewidget.h>
 #include <statusbar/itemfocusframe.h>
 #include <statusbar/miniquoteclientwidget.h>
@@ -81,8 +82,15 @@ constexpr double kMsPerSecond = 1000.0;
 const char kSeparatorImage[] = "img_toolbar_seperator";
 const char kBackgroundKey[] = "clr_main_statusbar_background";
 const char kDebugLoggerName[] = "ZQDbgFile";
+const char kMagnifierName[] = "缩放";
 
 using FittingPass::Role;
+
+// The zoom as a screen reader reads it, "120%".
+QString zoomText(const CMagnifierWidget* magnifier)
+{
+    return QStringLiteral("%1%").arg(magnifier->fontScale());
+}
 }
 
 CStatusBarPrivate::CStatusBarPrivate(CStatusBar* bar)
@@ -254,6 +262,7 @@ void CStatusBarPrivate::addRightHandItems()
     magnifier = new CMagnifierWidget(q);
     magnifier->setFontScale(static_cast<int>(std::trunc(CUiResource::instance()->getUIScale() * 100)), false);
     magnifier->setFixedWidth(kMagnifierWidth);
+    ItemAccessibility::describe(magnifier, QString::fromUtf8(kMagnifierName), zoomText(magnifier));
     q->addFixedWidget(magnifier, Anchor_Center, false);
     separatorWidthSum += addSeparator()->width();
     addFeedbackItem();
@@ -528,6 +537,7 @@ bool CStatusBar::handleEvent(int type, int id, int arg, QString text, void* data
         return false;
     case Event_UiScale:
         CUiResource::instance()->setUIScale(arg / 100.0);
+        ItemAccessibility::setValue(d->magnifier, zoomText(d->magnifier));
         return true;
     case StatusBarEvent::TradeToolTip:
         if (arg == 0)

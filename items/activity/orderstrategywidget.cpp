@@ -1,5 +1,6 @@
 #include "orderstrategywidget.h"
 
+#include <statusbar/itemaccessibility.h>
 #include <statusbar/statusbarevents.h>
 #include <statusbar/floatserviceswitchwidget.h>
 
@@ -65,6 +66,7 @@ COrderStrategyWidget::COrderStrategyWidget(QWidget* parent)
     m_icon = new CImageWidget(0, QLatin1String(m_running ? kRunningImage : kNoneImage), this);
     resize(kItemWidth, height());
     connect(COrderService::instance(), &COrderService::sigSetStatus, this, &COrderStrategyWidget::slotSetStatus);
+    ItemAccessibility::describe(this, QStringLiteral("委托服务"), COrderService::instance()->getStatusBarTip());
 }
 
 COrderStrategyWidget::~COrderStrategyWidget()
@@ -85,6 +87,8 @@ void COrderStrategyWidget::slotSetStatus(bool bRunning)
 {
     m_icon->setImage(QLatin1String(bRunning ? kRunningImage : kNoneImage));
     m_running = bRunning;
+    // The service states itself in its own status text, as hovering shows it.
+    ItemAccessibility::setValue(this, COrderService::instance()->getStatusBarTip());
 }
 
 void COrderStrategyWidget::slotServiceSelected(int id)

@@ -1,5 +1,7 @@
 #include "bottomrollingquoterwidget.h"
 
+#include <statusbar/itemaccessibility.h>
+
 #include <terminalhost/formulamanager.h>
 #include <terminalhost/indexbottomquoterwidget.h>
 #include <terminalhost/stockmanager.h>
@@ -10,6 +12,7 @@
 
 namespace {
 const char kObjectName[] = "CBottomRollingQuoterWidget";
+const char kSpokenName[] = "指数行情";
 const char* const kCodes[] = {"SH000001", "SZ399006", "SZ399001", "SH000300", "SH000688"};
 constexpr int kRotationMs = 3000;
 constexpr int kDisplayMinWidth = 210; // px
@@ -21,6 +24,14 @@ constexpr int kStatusReconnected = 3;
 
 // The position shown last, shared by every ticker in the process and never reset.
 int g_shownPosition = -1;
+
+// What a screen reader hears of the index that comes on show.
+QString spokenQuote(const CIndexBottomQuoterWidget* display)
+{
+    if (!display)
+        return QString();
+    return QStringList{display->nameText(), display->priceText(), display->changeText(), display->percentText()}.join(QLatin1Char(' '));
+}
 }
 
 CBottomRollingQuoterWidget::CBottomRollingQuoterWidget(QWidget* parent)
@@ -46,6 +57,7 @@ CBottomRollingQuoterWidget::CBottomRollingQuoterWidget(QWidget* parent)
     connect(CStockManager::instance(), &CStockManager::sigStockListFinish, this, &CBottomRollingQuoterWidget::slotRequestQuote);
     connect(CFormulaManager::instance(), &CFormulaManager::sigTradeDataChange, this,
             &CBottomRollingQuoterWidget::slotTradeDateChange);
+    ItemAccessibility::describe(this, QString::fromUtf8(kSpokenName), spokenQuote(m_shanghaiComposite));
 }
 
 CIndexBottomQuoterWidget* CBottomRollingQuoterWidget::createDisplay(const char* code)
@@ -110,6 +122,7 @@ void CBottomRollingQuoterWidget::slotTimeOut()
         if (CIndexBottomQuoterWidget* display = m_rotation[i])
             display->setVisible(i == g_shownPosition);
     }
+    ItemAccessibility::setValue(this, spokenQuote(m_rotation[g_shownPosition]));
 }
 
 void CBottomRollingQuoterWidget::slotRequestQuote()

@@ -1,5 +1,6 @@
 #include "noticewidget.h"
 
+#include <statusbar/itemaccessibility.h>
 #include <statusbar/noticedialog.h>
 #include <statusbar/noticeinfoitemdialog.h>
 
@@ -106,6 +107,7 @@ CNoticeWidget::CNoticeWidget(QWidget* parent)
 
     m_model = boost::shared_ptr<CNoticeRequestModel>(new CNoticeRequestModel);
     m_model->setItem(this);
+    ItemAccessibility::describe(this, QString::fromUtf8(kButtonText));
 }
 
 CNoticeWidget::~CNoticeWidget()
@@ -242,6 +244,7 @@ void CNoticeWidget::slotMoveTextTimeOut()
             m_button->hide();
             m_title.clear();
             m_content.clear();
+            ItemAccessibility::setValue(this, m_title);
             update();
         }
         return;
@@ -251,6 +254,7 @@ void CNoticeWidget::slotMoveTextTimeOut()
         m_content = sToQs(chosen->content());
     }
     m_button->show();
+    ItemAccessibility::setValue(this, m_title);
     update();
 }
 
@@ -270,6 +274,7 @@ void CNoticeWidget::slotTradeDateChange(QString)
         m_rotation.restart();
     }
     m_title.clear();
+    ItemAccessibility::setValue(this, m_title);
     request();
     update();
 }
