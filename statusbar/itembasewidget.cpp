@@ -1,5 +1,7 @@
 #include "itembasewidget.h"
 
+#include <statusbar/itemaccessibility.h>
+
 namespace {
 const char kItemObjectName[] = "status_bar_item";
 }
@@ -7,6 +9,13 @@ const char kItemObjectName[] = "status_bar_item";
 CItemBaseWidget::CItemBaseWidget(const QString&, bool, QWidget* parent)
     : CBaseWidget(QLatin1String(kItemObjectName), false, parent)
 {
+    ItemAccessibility::install();
+}
+
+CItemBaseWidget::~CItemBaseWidget()
+{
+    // Runs after the item's own destructor, which may have disconnected all its signals.
+    ItemAccessibility::release(this);
 }
 
 void CItemBaseWidget::switchToLite(bool)

@@ -9,6 +9,7 @@
  *
  * The bar gives an item getMaxWidth() when there is room; when space is short it calls
  * switchToLite(true) and gives it getMinWidth(). Items without a compact form keep the defaults.
+ * A screen reader reads every item by its name and value (ItemAccessibility).
  */
 class STATUSBAR_EXPORT CItemBaseWidget : public CBaseWidget
 {
@@ -16,6 +17,7 @@ class STATUSBAR_EXPORT CItemBaseWidget : public CBaseWidget
 public:
     /// Every item carries the same object name; the given name is not used.
     CItemBaseWidget(const QString& name, bool autoFill, QWidget* parent);
+    ~CItemBaseWidget() override;
 
     /// Drops (true) or restores (false) secondary content so that the item fits getMinWidth().
     virtual void switchToLite(bool lite);

@@ -10,7 +10,6 @@ const char kRestBackground[] = "clr_statusbar_item_default_bg";
 const char kRestBorder[] = "clr_statusbar_item_default_border";
 const char kHoverBackground[] = "clr_statusbar_item_enter_bg";
 const char kHoverBorder[] = "clr_statusbar_item_enter_border";
-const char kFocusBorder[] = "clr_statusbar_item_focus_border";
 }
 
 CItemFrame::CItemFrame(QWidget* owner)
@@ -45,10 +44,5 @@ void CItemFrame::paint(QPainter& painter) const
     painter.fillRect(QRect(1, 0, width - 2, height), resource->getColor(backgroundKey()));
     painter.setPen(resource->getColor(borderKey()));
     painter.drawRect(QRect(0, -1, width - 1, height + 1));
-    if (m_owner->hasFocus()) {
-        // One pixel inside the side lines, so that hover and focus show together.
-        painter.setPen(resource->getColor(QLatin1String(kFocusBorder)));
-        painter.drawRect(QRect(1, 1, width - 3, height - 3));
-    }
     painter.restore();
 }

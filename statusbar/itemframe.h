@@ -8,7 +8,7 @@ class QWidget;
 /**
  * @brief The frame that status bar items draw behind their content: a fill with a one-pixel line
  * at the left and right edges, in the item colours of the theme, lit while the pointer is over the
- * item, and a focus outline while the item has the keyboard focus.
+ * item. The keyboard focus is marked over every kind of item alike, by CItemFocusFrame.
  *
  * An item owns one (`CItemFrame m_frame{this};`), reports the pointer from its own handlers and
  * paints the frame before anything else:
@@ -18,8 +18,7 @@ class QWidget;
  *     // a left press: m_frame.setLook(CItemFrame::Pressed);
  *     void paintEvent(QPaintEvent*) override { QPainter painter(this); m_frame.paint(painter); ... }
  *
- * setLook() compares, stores and repaints the item only on a change. Qt repaints a widget that
- * gains or loses the focus, so the outline needs nothing from the item.
+ * setLook() compares, stores and repaints the item only on a change.
  */
 class CItemFrame
 {
@@ -40,7 +39,7 @@ public:
     QString borderKey() const;
 
     /// Fills (1, 0, width - 2, height) and outlines (0, -1, width - 1, height + 1), so that only the
-    /// side lines of the outline show; inside them, the focus outline when the item has the focus.
+    /// side lines of the outline show.
     void paint(QPainter& painter) const;
 
 private:

@@ -5,7 +5,9 @@
 #include <statusbar/clienttipwidget.h>
 #include <statusbar/currenttimewidget.h>
 #include <statusbar/fittingpass.h>
+#include <statusbar/itemaccessibility.h>
 #include <statusbar/itembasewidget.h>
+#include <statusbar/itemfocusframe.h>
 #include <statusbar/miniquoteclientwidget.h>
 #include <statusbar/netspeeddialog.h>
 #include <statusbar/noticewidget.h>
@@ -81,12 +83,19 @@ constexpr double kMsPerSecond = 1000.0;
 const char kSeparatorImage[] = "img_toolbar_seperator";
 const char kBackgroundKey[] = "clr_main_statusbar_background";
 const char kDebugLoggerName[] = "ZQDbgFile";
+const char kMagnifierName[] = "缩放";
 
 using FittingPass::Role;
 
 int px(int designPx)
 {
     return CUiResource::instance()->scaledPx(designPx);
+}
+
+// The zoom as a screen reader reads it, "120%".
+QString zoomText(const CMagnifierWidget* magnifier)
+{
+    return QStringLiteral("%1%").arg(magnifier->fontScale());
 }
 }
 
@@ -145,6 +154,8 @@ CStatusBar::CStatusBar(QWidget* parent)
         if (!isRegistered && !child->isWindow())
             d->unregisteredRow.push_back(child);
     }
+    // Not part of the row: it marks whichever item holds the keyboard focus.
+    new CItemFocusFrame(this);
 }
 
 void CStatusBarPrivate::addActivityItems()
@@ -261,6 +272,7 @@ void CStatusBarPrivate::addRightHandItems()
     magnifier = new CMagnifierWidget(q);
     magnifier->setFontScale(static_cast<int>(std::trunc(CUiResource::instance()->getUIScale() * 100)), false);
     magnifier->setFixedWidth(px(kMagnifierWidth));
+    ItemAccessibility::describe(magnifier, QString::fromUtf8(kMagnifierName), zoomText(magnifier));
     q->addFixedWidget(magnifier, Anchor_Center, false);
     separatorWidthSum += addSeparator()->width();
     addFeedbackItem();
@@ -547,6 +559,7 @@ bool CStatusBar::handleEvent(int type, int id, int arg, QString text, void* data
         return false;
     case Event_UiScale:
         CUiResource::instance()->setUIScale(arg / 100.0);
+        ItemAccessibility::setValue(d->magnifier, zoomText(d->magnifier));
         return true;
     case StatusBarEvent::TradeToolTip:
         if (arg == 0)

@@ -1,5 +1,6 @@
 #include "statusnetspeed.h"
 
+#include <statusbar/itemaccessibility.h>
 #include <statusbar/statusbarevents.h>
 #include <terminalhost/appconfig.h>
 #include <terminalhost/config.h>
@@ -28,6 +29,8 @@ CStatusNetSpeed::CStatusNetSpeed(QWidget* parent)
     : CBaseWidget(QLatin1String(kObjectName), false, parent)
     , m_signalImage(new CImageWidget(0, QStringLiteral("tc_img_net_speed_four"), this))
 {
+    // No delay is known before the bar's first reading.
+    ItemAccessibility::describe(this, QStringLiteral("网络延迟"));
 }
 
 QString CStatusNetSpeed::imageKeyForDelay(double delayMs)
@@ -45,6 +48,7 @@ QString CStatusNetSpeed::imageKeyForDelay(double delayMs)
 void CStatusNetSpeed::setDelay(double delayMs)
 {
     m_signalImage->setImage(imageKeyForDelay(delayMs));
+    ItemAccessibility::setValue(this, QString::number(delayMs, 'g', 6) + QStringLiteral(" ms"));
 }
 
 QString CStatusNetSpeed::imageKey() const

@@ -210,4 +210,7 @@ void CWidgetList::setCutAway(Entry& entry, bool cutAway)
         entry.widget->setMask(QRegion(-1, -1, 1, 1));
     else
         entry.widget->clearMask();
+    // Out of sight is out of reach: neither it nor anything inside it takes the keyboard focus,
+    // and a focus it held moves on along the row.
+    entry.widget->setEnabled(!cutAway);
 }

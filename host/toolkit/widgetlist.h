@@ -25,7 +25,7 @@ enum EWidgetAnchor {
  * resizes itself or updateWidgetLength() is called; under a hold (holdLayout()) all of that comes
  * down to one layout when the hold ends. Hidden children take no room. A row longer than the list
  * keeps its part after the last stretch whole at the far edge and, of the part before it, shows the
- * widgets that fit whole.
+ * widgets that fit whole; the others are masked away and disabled, so that Tab passes over them.
  */
 class TERMINALHOST_EXPORT CWidgetList : public CBaseWidget
 {

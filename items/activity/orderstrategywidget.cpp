@@ -1,5 +1,6 @@
 #include "orderstrategywidget.h"
 
+#include <statusbar/itemaccessibility.h>
 #include <statusbar/statusbarevents.h>
 #include <statusbar/floatserviceswitchwidget.h>
 
@@ -67,6 +68,7 @@ COrderStrategyWidget::COrderStrategyWidget(QWidget* parent)
     m_icon = new CImageWidget(0, QLatin1String(m_running ? kRunningImage : kNoneImage), this);
     resize(CUiResource::instance()->scaledPx(kItemWidth), height());
     connect(COrderService::instance(), &COrderService::sigSetStatus, this, &COrderStrategyWidget::slotSetStatus);
+    ItemAccessibility::describe(this, QStringLiteral("委托服务"), COrderService::instance()->getStatusBarTip());
 }
 
 COrderStrategyWidget::~COrderStrategyWidget()
@@ -87,6 +89,8 @@ void COrderStrategyWidget::slotSetStatus(bool bRunning)
 {
     m_icon->setImage(QLatin1String(bRunning ? kRunningImage : kNoneImage));
     m_running = bRunning;
+    // The service states itself in its own status text, as hovering shows it.
+    ItemAccessibility::setValue(this, COrderService::instance()->getStatusBarTip());
 }
 
 void COrderStrategyWidget::slotServiceSelected(int id)

@@ -1,5 +1,7 @@
 #include "runningcountwidget.h"
 
+#include <statusbar/itemaccessibility.h>
+
 #include <terminalhost/imagewidget.h>
 #include <terminalhost/simpletext.h>
 #include <terminalhost/simpletextwidget.h>
@@ -15,6 +17,15 @@ constexpr int kTextMaxWidth = 100000;
 constexpr int kLeftMargin = 10; // px before the icon, or before the caption without one
 constexpr int kIconGap = 12;    // px added after the icon's width
 constexpr int kCaptionGap = 2;  // px between caption and number
+
+// " 执行中委托: " is read out as "执行中委托".
+QString spokenName(const QString& caption)
+{
+    QString name = caption.trimmed();
+    if (name.endsWith(QLatin1Char(':')))
+        name.chop(1);
+    return name;
+}
 
 int textWidth(const QString& text, const char* fontKey)
 {
@@ -38,6 +49,7 @@ CRunningCountWidget::CRunningCountWidget(const Parts& parts, QWidget* parent)
     m_counter->setFontKey(QLatin1String(kCounterFont));
     m_counter->setColorKey(QLatin1String(kCounterColor));
     measureCaptions();
+    ItemAccessibility::describe(this, spokenName(m_fullCaption), m_counter->getText());
 }
 
 void CRunningCountWidget::updateCount(int count)
@@ -98,6 +110,7 @@ bool CRunningCountWidget::showNumber(int count)
         return false;
     m_numberStale = false;
     m_counter->setText(text, kTextMaxWidth);
+    ItemAccessibility::setValue(this, text);
     // The counter keeps a fixed width between numbers, so this is the width of the last one.
     const int before = m_counter->width();
     m_counter->setFixedWidth(textWidth(text, kCounterFont));

@@ -1,5 +1,6 @@
 #include "quoteconnectstatuswidget.h"
 
+#include <statusbar/itemaccessibility.h>
 #include <statusbar/statusbarevents.h>
 #include <statusbar/statusbartooltip.h>
 
@@ -41,12 +42,14 @@ CQuoteConnectStatusWidget::CQuoteConnectStatusWidget(QWidget* parent)
     // The quote-only variant never shows how many sources are connected.
     if (getUserConfig()->isVarnoQuoteMode())
         m_count->hide();
+    ItemAccessibility::describe(this, QString::fromUtf8(kLabel), m_count->isHidden() ? QString() : m_count->getText());
 }
 
 void CQuoteConnectStatusWidget::setQuoteConnectNum(int num)
 {
     m_icon->setImage(QLatin1String(num != 0 ? kConnectedIcon : kDisconnectedIcon));
     m_count->setText(QStringLiteral("%1").arg(num), kTextMaxWidth);
+    ItemAccessibility::setValue(this, m_count->isHidden() ? QString() : m_count->getText());
     // The count may have grown a digit: the label moves with it.
     placeChildren();
     update();

@@ -1,5 +1,6 @@
 #include "quotewidget.h"
 
+#include <statusbar/itemaccessibility.h>
 #include <statusbar/statusbarevents.h>
 #include <terminalhost/quoteclient.h>
 #include <terminalhost/uiresource.h>
@@ -9,8 +10,11 @@
 
 namespace {
 const char kObjectName[] = "velo_quote_widget";
+const char kTagText[] = "行情";
 const char kSuccessBackground[] = "ic_clr_quotetrade_sucess_bg";
 const char kFailBackground[] = "ic_clr_quotetrade_fail_bg";
+const char kConnected[] = "已连接";
+const char kNotConnected[] = "未连接";
 constexpr int kWidthAllowance = 15; // px the tag asks beyond its current width
 }
 
@@ -18,6 +22,7 @@ CQuoteWidget::CQuoteWidget(QWidget* parent, QWidget*)
     : CItemBaseWidget(QLatin1String(kObjectName), false, parent)
 {
     connect(CQuoteClient::instance(), &CQuoteClient::sigQuoteConnectNum, this, &CQuoteWidget::slotQuoteConnectNum);
+    ItemAccessibility::describe(this, QString::fromUtf8(kTagText), QString::fromUtf8(kNotConnected));
 }
 
 CQuoteWidget::~CQuoteWidget()
@@ -28,7 +33,9 @@ CQuoteWidget::~CQuoteWidget()
 
 void CQuoteWidget::slotQuoteConnectNum(int)
 {
-    m_backgroundKey = QLatin1String(isHasQuoteTradeConnect() ? kSuccessBackground : kFailBackground);
+    const bool connected = isHasQuoteTradeConnect();
+    m_backgroundKey = QLatin1String(connected ? kSuccessBackground : kFailBackground);
+    ItemAccessibility::setValue(this, QString::fromUtf8(connected ? kConnected : kNotConnected));
     update();
 }
 
@@ -61,7 +68,7 @@ void CQuoteWidget::paintEvent(QPaintEvent*)
     painter.fillRect(rect(), resource->getColor(m_backgroundKey));
     painter.setFont(resource->getFont(QStringLiteral("fnt_default_normal")));
     painter.setPen(resource->getColor(m_textKey));
-    painter.drawText(QRect(-1, -1, width() + 1, height() + 1), Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("行情"));
+    painter.drawText(QRect(-1, -1, width() + 1, height() + 1), Qt::AlignHCenter | Qt::AlignVCenter, QString::fromUtf8(kTagText));
 }
 
 void CQuoteWidget::resizeEvent(QResizeEvent* event)

@@ -1,5 +1,6 @@
 #include "tradewidget.h"
 
+#include <statusbar/itemaccessibility.h>
 #include <statusbar/statusbarevents.h>
 #include <terminalhost/hostutils.h>
 #include <terminalhost/tradeclient.h>
@@ -10,6 +11,7 @@
 
 namespace {
 const char kObjectName[] = "velo_trade_widget";
+const char kTagText[] = "交易";
 const char kSuccessBackground[] = "ic_clr_quotetrade_sucess_bg";
 const char kFailBackground[] = "ic_clr_quotetrade_fail_bg";
 const char kLoggedInSuffix[] = ": 登录成功";
@@ -19,6 +21,11 @@ const char kFailedColor[] = "clr_global_red";
 constexpr int kWidthAllowance = 15; // px the tag asks beyond its current width
 constexpr int kShowToolTip = 0;
 constexpr int kHideToolTip = 1;
+
+QString loginLine(const std::string& accountId, bool loggedIn)
+{
+    return sToQs(accountId) + QString::fromUtf8(loggedIn ? kLoggedInSuffix : kFailedSuffix);
+}
 }
 
 CTradeWidget::CTradeWidget(QWidget* parent, QWidget*)
@@ -27,6 +34,7 @@ CTradeWidget::CTradeWidget(QWidget* parent, QWidget*)
     // The trade client reports from its network thread; the slot must run on ours.
     connect(CTradeClient::instance(), &CTradeClient::sigLoginStatus, this, &CTradeWidget::slotLoginStatus,
             Qt::QueuedConnection);
+    ItemAccessibility::describe(this, QString::fromUtf8(kTagText));
     initAccount();
 }
 
@@ -73,9 +81,14 @@ void CTradeWidget::slotLoginStatus(const CAccountInfoPtr& account, EBROKER_LOGIN
 void CTradeWidget::updateBackGround()
 {
     bool allLoggedIn = !m_accounts.empty();
-    for (const auto& entry : m_accounts)
-        allLoggedIn = allLoggedIn && entry.second;
+    QStringList lines;
+    for (const auto& [accountId, loggedIn] : m_accounts) {
+        allLoggedIn = allLoggedIn && loggedIn;
+        lines << loginLine(accountId, loggedIn);
+    }
     m_backgroundKey = QLatin1String(allLoggedIn ? kSuccessBackground : kFailBackground);
+    // A screen reader hears what hovering shows: each account with its login result.
+    ItemAccessibility::setValue(this, lines.join(QLatin1Char('\n')));
     update();
 }
 
@@ -85,7 +98,7 @@ void CTradeWidget::enterEvent(QEvent* event)
     m_tipTexts.clear();
     m_tipColorKeys.clear();
     for (const auto& [accountId, loggedIn] : m_accounts) {
-        m_tipTexts.append(sToQs(accountId) + QString::fromUtf8(loggedIn ? kLoggedInSuffix : kFailedSuffix));
+        m_tipTexts.append(loginLine(accountId, loggedIn));
         m_tipColorKeys.append(QLatin1String(loggedIn ? kLoggedInColor : kFailedColor));
     }
     if (!m_accounts.empty())
@@ -106,7 +119,7 @@ void CTradeWidget::paintEvent(QPaintEvent* event)
     painter.fillRect(rect(), resource->getColor(m_backgroundKey));
     painter.setFont(resource->getFont(QStringLiteral("fnt_default_normal")));
     painter.setPen(resource->getColor(m_textKey));
-    painter.drawText(QRect(-1, -1, width() + 1, height() + 1), Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("交易"));
+    painter.drawText(QRect(-1, -1, width() + 1, height() + 1), Qt::AlignHCenter | Qt::AlignVCenter, QString::fromUtf8(kTagText));
 }
 
 void CTradeWidget::resizeEvent(QResizeEvent* event)

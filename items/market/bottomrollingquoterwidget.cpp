@@ -1,5 +1,7 @@
 #include "bottomrollingquoterwidget.h"
 
+#include <statusbar/itemaccessibility.h>
+
 #include <terminalhost/formulamanager.h>
 #include <terminalhost/indexbottomquoterwidget.h>
 #include <terminalhost/stockmanager.h>
@@ -13,6 +15,7 @@
 
 namespace {
 const char kObjectName[] = "CBottomRollingQuoterWidget";
+const char kSpokenName[] = "指数行情";
 const char* const kCodes[] = {"SH000001", "SZ399006", "SZ399001", "SH000300", "SH000688"};
 constexpr int kRotationMs = 3000;
 constexpr int kDisplayMinWidth = 210; // px at 100 %, as the margin
@@ -24,6 +27,14 @@ constexpr int kStatusReconnected = 3;
 
 // The position shown last, shared by every ticker in the process and never reset.
 int g_shownPosition = -1;
+
+// What a screen reader hears of the index that comes on show.
+QString spokenQuote(const CIndexBottomQuoterWidget* display)
+{
+    if (!display)
+        return QString();
+    return QStringList{display->nameText(), display->priceText(), display->changeText(), display->percentText()}.join(QLatin1Char(' '));
+}
 }
 
 CBottomRollingQuoterWidget::CBottomRollingQuoterWidget(QWidget* parent)
@@ -52,6 +63,7 @@ CBottomRollingQuoterWidget::CBottomRollingQuoterWidget(QWidget* parent)
     connect(CStockManager::instance(), &CStockManager::sigStockListFinish, this, &CBottomRollingQuoterWidget::slotRequestQuote);
     connect(CFormulaManager::instance(), &CFormulaManager::sigTradeDataChange, this,
             &CBottomRollingQuoterWidget::slotTradeDateChange);
+    ItemAccessibility::describe(this, QString::fromUtf8(kSpokenName), spokenQuote(m_shanghaiComposite));
 }
 
 CIndexBottomQuoterWidget* CBottomRollingQuoterWidget::createDisplay(const char* code)
@@ -66,6 +78,8 @@ CIndexBottomQuoterWidget* CBottomRollingQuoterWidget::createDisplay(const char* 
     display->setMinimumWidth(width);
     display->resize(width, display->height());
     m_list->addFixedWidget(display, Anchor_Center, false);
+    // The ticker as a whole is the Tab stop; its displays only take turns inside it.
+    display->setFocusPolicy(Qt::NoFocus);
     return display;
 }
 
@@ -120,6 +134,7 @@ void CBottomRollingQuoterWidget::slotTimeOut()
         if (CIndexBottomQuoterWidget* display = m_rotation[i])
             display->setVisible(i == g_shownPosition);
     }
+    ItemAccessibility::setValue(this, spokenQuote(m_rotation[g_shownPosition]));
 }
 
 void CBottomRollingQuoterWidget::slotRequestQuote()

@@ -1,5 +1,7 @@
 #include "currenttimewidget.h"
 
+#include <statusbar/itemaccessibility.h>
+
 #include <terminalhost/hostutils.h>
 #include <terminalhost/menu.h>
 #include <terminalhost/nstatejiugongimage.h>
@@ -20,6 +22,7 @@ const char kBackgroundImage[] = "tc_img_status_current_time";
 const char kFontKey[] = "tc_fnt_statusbar_nettime";
 const char kColorKey[] = "ic_clr_statusbar_current_time_text";
 const char kNetworkTimeEntry[] = "使用网络标准时间";
+const char kSpokenName[] = "时间";
 const char kDateFormat[] = "yyyy/MM/dd";
 // Widths, paddings and offsets are px at 100 %, taken at the UI scale.
 constexpr int kFullWidth = 135;       // px before the first update
@@ -55,6 +58,7 @@ CCurrentTimeWidget::CCurrentTimeWidget(QWidget* parent)
     m_action->setChecked(m_useNetworkTime);
 
     connect(getTimeService(), &CTimeService::sigTimeUpdate, this, &CCurrentTimeWidget::slotSetTime);
+    ItemAccessibility::describe(this, QString::fromUtf8(kSpokenName));
 }
 
 CCurrentTimeWidget::~CCurrentTimeWidget() = default;
@@ -76,6 +80,8 @@ void CCurrentTimeWidget::slotSetTime(int seconds)
     m_timeText.setColor(color);
     m_dateWidth = m_dateText.getSize().width();
     m_timeWidth = m_timeText.getSize().width();
+    // Read out whole, also while the compact form leaves the date off.
+    ItemAccessibility::setValue(this, m_dateText.text() + QLatin1Char(' ') + m_timeText.text());
     update();
 }
 

@@ -1,5 +1,6 @@
 #include "noticewidget.h"
 
+#include <statusbar/itemaccessibility.h>
 #include <statusbar/noticedialog.h>
 #include <statusbar/noticeinfoitemdialog.h>
 #include <statusbar/statusbartooltip.h>
@@ -117,6 +118,7 @@ CNoticeWidget::CNoticeWidget(QWidget* parent)
 
     m_model = boost::shared_ptr<CNoticeRequestModel>(new CNoticeRequestModel);
     m_model->setItem(this);
+    ItemAccessibility::describe(this, QString::fromUtf8(kButtonText));
 }
 
 CNoticeWidget::~CNoticeWidget()
@@ -283,6 +285,7 @@ void CNoticeWidget::slotMoveTextTimeOut()
             m_button->hide();
             m_title.clear();
             m_content.clear();
+            ItemAccessibility::setValue(this, m_title);
             update();
         }
         return;
@@ -292,6 +295,7 @@ void CNoticeWidget::slotMoveTextTimeOut()
         m_content = sToQs(chosen->content());
     }
     m_button->show();
+    ItemAccessibility::setValue(this, m_title);
     update();
 }
 
@@ -311,6 +315,7 @@ void CNoticeWidget::slotTradeDateChange(QString)
         m_rotation.restart();
     }
     m_title.clear();
+    ItemAccessibility::setValue(this, m_title);
     request();
     update();
 }

@@ -1,5 +1,6 @@
 #include "rollingmessagewidget.h"
 
+#include <statusbar/itemaccessibility.h>
 #include <statusbar/statusbarevents.h>
 
 #include <terminalhost/msgservice.h>
@@ -14,6 +15,7 @@
 namespace {
 const char kObjectName[] = "rolling_message_widget";
 const char kTitle[] = "消息提示:";
+const char kSpokenName[] = "消息提示";
 const char kTitleFont[] = "fnt_default_normal_fix";
 const char kTitleColor[] = "clr_text_default";
 const char kCountFont[] = "fnt_default_normal_heavy_fix";
@@ -54,6 +56,7 @@ CRollingMessageWidget::CRollingMessageWidget(QWidget* parent)
     // At first only trade messages count; the first refresh adds the system messages.
     m_count->store(countOf(MessageType_Trade));
     m_countText->setText(QStringLiteral("%1").arg(m_count->load()), kTextMaxWidth);
+    ItemAccessibility::describe(this, QString::fromUtf8(kSpokenName), m_countText->getText());
 
     connect(CMsgService::instance(), &CMsgService::sigRefresh, this, &CRollingMessageWidget::slotRefresh);
     m_connection = CMsgService::instance()->sigNewMessage.connect(
@@ -81,7 +84,9 @@ void CRollingMessageWidget::countMessage(std::atomic<int>* count, const std::sha
 
 void CRollingMessageWidget::slotTimeout()
 {
-    m_countText->setText(QStringLiteral("%1").arg(m_count->load()), kTextMaxWidth);
+    const QString count = QStringLiteral("%1").arg(m_count->load());
+    m_countText->setText(count, kTextMaxWidth);
+    ItemAccessibility::setValue(this, count);
 }
 
 void CRollingMessageWidget::slotRefresh()

@@ -449,6 +449,7 @@ private slots:
         });
         CProcessMemory::instance()->setTrimResult(trimmed);
         CObjectNumMonitorDialog page(nullptr);
+        page.resize(800, 600); // a page with no room for its tool row leaves its buttons out of reach
         page.show();
         const auto buttons = page.findChildren<CSmallNormalButton*>();
         const auto clean = std::find_if(buttons.begin(), buttons.end(), [](CSmallNormalButton* b) { return b->text() == QStringLiteral("清理内存"); });

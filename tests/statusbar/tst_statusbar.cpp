@@ -8,11 +8,14 @@
 #include <statusbar/clientfeedbackwidget.h>
 #include <statusbar/currenttimewidget.h>
 #include <statusbar/fittingpass.h>
+#include <statusbar/itemaccessibility.h>
+#include <statusbar/itemfocusframe.h>
 #include <statusbar/itemframe.h>
 #include <statusbar/itembasewidget.h>
 #include <statusbar/netspeeddialog.h>
 #include <statusbar/noticewidget.h>
 #include <statusbar/orderstrategywidget.h>
+#include <statusbar/otherclientwidget.h>
 #include <statusbar/runningcountwidget.h>
 #include <statusbar/runningcstrategywidget.h>
 #include <statusbar/runningorderswidget.h>
@@ -32,9 +35,12 @@
 #include <terminalhost/imagewidget.h>
 #include <terminalhost/luamodulectrl.h>
 #include <terminalhost/magnifierwidget.h>
+#include <terminalhost/orderservice.h>
+#include <terminalhost/quoteclient.h>
 #include <terminalhost/simpletext.h>
 #include <terminalhost/simpletextwidget.h>
 #include <terminalhost/timeservice.h>
+#include <terminalhost/tradeclient.h>
 #include <terminalhost/uiresource.h>
 #include <terminalhost/userconfig.h>
 
@@ -99,6 +105,8 @@ QString itemName(const QWidget* item)
         return QStringLiteral("latency");
     if (qobject_cast<const CMagnifierWidget*>(item))
         return QStringLiteral("magnifier");
+    if (qobject_cast<const COtherClientWidget*>(item))
+        return QStringLiteral("launcher");
     if (const auto* image = qobject_cast<const CImageWidget*>(item))
         return image->imageKey() == QLatin1String("img_toolbar_seperator") ? QStringLiteral("separator") : QString();
     return QString();
@@ -112,23 +120,31 @@ QStringList registeredNames(const CStatusBar& bar)
     return names;
 }
 
-// The bar's visible widgets from left to right, as a person sees the row.
+// The bar's visible widgets from left to right, as a person sees the row; the focus outline is
+// drawn around one of them, not beside them.
 QList<QWidget*> rowOf(const CStatusBar& bar)
 {
     QList<QWidget*> row = bar.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
-    row.erase(std::remove_if(row.begin(), row.end(), [](QWidget* w) { return w->isHidden() || w->isWindow(); }), row.end());
+    row.erase(std::remove_if(row.begin(), row.end(),
+                             [](QWidget* w) { return w->isHidden() || w->isWindow() || qobject_cast<CItemFocusFrame*>(w); }),
+              row.end());
     std::stable_sort(row.begin(), row.end(), [](QWidget* a, QWidget* b) { return a->x() < b->x(); });
     return row;
 }
 
-QStringList rowNames(const CStatusBar& bar)
+QStringList namesOf(const QList<QWidget*>& widgets)
 {
     QStringList names;
-    for (QWidget* widget : rowOf(bar)) {
+    for (QWidget* widget : widgets) {
         if (!itemName(widget).isEmpty())
             names << itemName(widget);
     }
     return names;
+}
+
+QStringList rowNames(const CStatusBar& bar)
+{
+    return namesOf(rowOf(bar));
 }
 
 // The widgets of the row that overlap their left neighbour.
@@ -196,6 +212,20 @@ int wantedWidth(CStatusBar& bar)
 QColor themeColor(const char* key)
 {
     return CUiResource::instance()->getColor(QLatin1String(key));
+}
+
+// The value changes a screen reader is told of, while a test listens.
+QVector<QPair<QObject*, QString>>& heardValues()
+{
+    static QVector<QPair<QObject*, QString>> heard;
+    return heard;
+}
+
+void hearValueChange(QAccessibleEvent* event)
+{
+    // Read back through the interface, as a screen reader does on the event.
+    if (event->type() == QAccessible::ValueChanged)
+        heardValues().append({event->object(), event->accessibleInterface()->text(QAccessible::Value)});
 }
 
 // The items that draw the shared frame, each in a shown window; pressing opens nothing here.
@@ -836,16 +866,13 @@ private slots:
         QToolTip::hideText();
     }
 
-    void theFrameDrawsTheLooksSidesAndAFocusOutline()
+    void theFrameDrawsTheLooksSides()
     {
         QWidget* item = nullptr;
         auto window = windowWithFramedItem(QStringLiteral("quote source"), &item);
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        // No window manager under Xvfb activates it, and only an active window passes on the focus.
-        QApplication::setActiveWindow(window.get());
-        item->setFocusPolicy(Qt::StrongFocus); // as the toolkit makes items reachable by Tab
         const QPoint side(0, 12);
-        const QPoint inside(1, 1); // where the focus outline runs; the fill when there is no focus
+        const QPoint inside(1, 1);
         auto pixel = [item](const QPoint& at) { return item->grab().toImage().pixelColor(at); };
         QCOMPARE(pixel(side), themeColor("clr_statusbar_item_default_border"));
         QCOMPARE(pixel(inside), themeColor("clr_statusbar_item_default_bg"));
@@ -854,13 +881,113 @@ private slots:
         QCoreApplication::sendEvent(item, &enter);
         QCOMPARE(pixel(side), themeColor("clr_statusbar_item_enter_border"));
         QCOMPARE(pixel(inside), themeColor("clr_statusbar_item_enter_bg"));
+    }
 
-        item->setFocus();
-        QTRY_VERIFY(item->hasFocus());
-        QCOMPARE(pixel(inside), themeColor("clr_statusbar_item_focus_border"));
-        QCOMPARE(pixel(side), themeColor("clr_statusbar_item_enter_border"));
-        item->clearFocus();
-        QCOMPARE(pixel(inside), themeColor("clr_statusbar_item_enter_bg"));
+    void everyItemTellsAScreenReaderItsNameAndWhatItShows_data()
+    {
+        QTest::addColumn<int>("clientType");
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("orders") << 0 << "orders" << "执行中委托" << "10";
+        QTest::newRow("tasks") << 0 << "tasks" << "执行中任务" << "3";
+        QTest::newRow("strategies") << 0 << "strategies" << "执行中策略" << "0";
+        QTest::newRow("messages") << 0 << "messages" << "消息提示" << "0";
+        QTest::newRow("launcher") << 0 << "launcher" << "极简交易" << "";
+        QTest::newRow("index before any quote") << 0 << "index" << "指数行情" << "SH000001 -- -- --";
+        QTest::newRow("notices before any arrived") << 0 << "notices" << "公告" << "";
+        QTest::newRow("magnifier") << 0 << "magnifier" << "缩放" << "100%";
+        QTest::newRow("feedback") << 0 << "feedback" << "客服" << "";
+        QTest::newRow("order switch") << 0 << "order switch" << "委托服务" << "文件单服务: 运行中";
+        QTest::newRow("trade") << 0 << "trade" << "交易" << "1001: 登录成功\n1002: 登录失败";
+        QTest::newRow("quote") << 0 << "quote" << "行情" << "已连接";
+        QTest::newRow("quote source") << 1 << "quote source" << "行情源" << "5";
+        QTest::newRow("latency") << 0 << "latency" << "网络延迟" << "12 ms";
+        QTest::newRow("clock") << 0 << "clock" << "时间" << "2024/01/02 09:05:03";
+    }
+    void everyItemTellsAScreenReaderItsNameAndWhatItShows()
+    {
+        QFETCH(int, clientType);
+        QFETCH(QString, item);
+        QFETCH(QString, name);
+        QFETCH(QString, value);
+        configure({clientType, 0, false, false, true});
+        getConfig()->setShowClientLauncher(true);
+        COrderService::instance()->setStatusBarTip(QStringLiteral("文件单服务: 运行中"));
+        const std::vector<CAccountInfoPtr> accounts{std::make_shared<CAccountInfo>("k1", "1001"), std::make_shared<CAccountInfo>("k2", "1002")};
+        getUserConfig()->setAccountList(accounts);
+        ShownBar shown(1900);
+        CStatusBar* bar = shown.bar;
+        bar->setRunningOrders(10);
+        bar->setRunningTasks(3);
+        bar->setNetStatus(5);
+        bar->setNetSpeed(12);
+        COrderService::instance()->setRunning(true);
+        CQuoteClient::instance()->setHasQuoteTradeConnect(true);
+        CTradeClient::instance()->reportLoginStatus(accounts[0], BROKER_LOGIN_SUCCESS, "");
+        CTradeClient::instance()->reportLoginStatus(accounts[1], static_cast<EBROKER_LOGIN_STATUS>(3), "");
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall); // the trade tag hears logins queued
+
+        const QList<QWidget*> row = rowOf(*bar);
+        const auto found = std::find_if(row.begin(), row.end(), [&item](QWidget* widget) { return itemName(widget) == item; });
+        QVERIFY2(found != row.end(), qPrintable(item + " is not in the row"));
+        QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(*found);
+        QVERIFY(spoken);
+        QCOMPARE(spoken->text(QAccessible::Name), name);
+        QCOMPARE(spoken->text(QAccessible::Value), value);
+        // A screen reader that asks again after the item is gone must not reach a dead widget.
+        const QAccessible::Id id = QAccessible::uniqueId(spoken);
+        delete bar;
+        QVERIFY2(!QAccessible::accessibleInterface(id), "the item's interface outlived it");
+    }
+
+    void aScreenReaderHearsEachNewValueOnce()
+    {
+        CStatusBar bar(nullptr);
+        heardValues().clear();
+        const QAccessible::UpdateHandler before = ItemAccessibility::installUpdateHandler(&hearValueChange);
+        bar.setRunningOrders(10);
+        bar.setNetSpeed(12.5);
+        bar.setNetSpeed(12.5); // the next reading of the same delay tells nothing new
+        ItemAccessibility::installUpdateHandler(before);
+        const QVector<QPair<QObject*, QString>> expected{{findItem<CRunningOrdersWidget>(&bar), QStringLiteral("10")},
+                                                         {findItem<CStatusNetSpeed>(&bar), QStringLiteral("12.5 ms")}};
+        QCOMPARE(heardValues(), expected);
+    }
+
+    void tabWalksTheShownItemsInRowOrderMarkingEach_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<bool>("cutAway");
+        QTest::newRow("the whole row shows") << 1900 << false;
+        QTest::newRow("the tickers are cut away") << 1000 << true;
+    }
+    void tabWalksTheShownItemsInRowOrderMarkingEach()
+    {
+        QFETCH(int, width);
+        QFETCH(bool, cutAway);
+        configure({0, 0, false, false, true});
+        ShownBar shown(width);
+        QVERIFY(QTest::qWaitForWindowExposed(&shown.window));
+        // No window manager under Xvfb activates it, and only an active window passes on the focus.
+        QApplication::setActiveWindow(&shown.window);
+        const QList<QWidget*> row = rowOf(*shown.bar);
+        QCOMPARE(std::any_of(row.begin(), row.end(), [](QWidget* w) { return shownRect(w).isEmpty(); }), cutAway);
+        QList<QWidget*> expected;
+        std::copy_if(row.begin(), row.end(), std::back_inserter(expected),
+                     [](QWidget* w) { return !shownRect(w).isEmpty() && itemName(w) != QLatin1String("separator"); });
+
+        expected.first()->setFocus();
+        QList<QWidget*> visited;
+        for (QWidget* focused = QApplication::focusWidget(); focused && !visited.contains(focused); focused = QApplication::focusWidget()) {
+            visited << focused;
+            // The outline runs one pixel outside the item: on its left, halfway down.
+            const QColor outline = shown.bar->grab().toImage().pixelColor(focused->x() - 1, focused->y() + focused->height() / 2);
+            QVERIFY2(outline == themeColor("clr_statusbar_item_focus_border"), qPrintable(itemName(focused) + " shows no focus"));
+            QTest::keyClick(focused, Qt::Key_Tab);
+        }
+        QCOMPARE(namesOf(visited), namesOf(expected));
+        QCOMPARE(visited, expected); // and no stop inside an item
     }
 
     void aToolTipSizesItselfToItsLines()
