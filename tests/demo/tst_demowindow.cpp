@@ -89,8 +89,9 @@ void showAt(CMainWindow* window, int width)
 // Presses the bar's zoom knob, drags it to percent and lets go.
 void dragZoomKnob(CMagnifierWidget* magnifier, int percent)
 {
+    // The knob takes one 10 % step for every 10 px the pointer travels, at the UI's scale.
     const QPoint from = magnifier->knobCentre(magnifier->fontScale());
-    const QPoint to = magnifier->knobCentre(percent);
+    const QPoint to = from + QPoint((percent - magnifier->fontScale()) / 10 * CUiResource::instance()->scaledPx(10), 0);
     QTest::mousePress(magnifier, Qt::LeftButton, {}, from);
     QMouseEvent move(QEvent::MouseMove, to, magnifier->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(magnifier, &move);
