@@ -36,7 +36,6 @@ namespace {
 constexpr int kMinScalePercent = 80;  // the zoom control's own range and step
 constexpr int kMaxScalePercent = 200;
 constexpr int kScaleStepPercent = 10;
-constexpr int kMaxMode = 99;
 constexpr int kQuoteOnlyMode = 2;
 constexpr double kSimSpeedStep = 0.5;
 constexpr int kMinFloodRate = 1000;          // updates/s; below this the flood is no storm
@@ -155,7 +154,7 @@ QGroupBox* CControlPanel::buildTerminalGroup()
     form->addRow(QStringLiteral("Client type"), clientType);
 
     auto* mode = new QSpinBox(group);
-    mode->setRange(0, kMaxMode);
+    mode->setRange(0, CDemoOptions::kMaxMode);
     mode->setValue(getUserConfig()->mode);
     mode->setKeyboardTracking(false);
     mode->setToolTip(QStringLiteral("%1 is the quote-only layout").arg(kQuoteOnlyMode));
