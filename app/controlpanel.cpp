@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDoubleSpinBox>
+#include <QEvent>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -97,6 +98,29 @@ QString onOff(bool on)
 {
     return on ? QStringLiteral("on") : QStringLiteral("off");
 }
+
+// A wheel turned to scroll the panel must not change the spin box or choice that passes under the
+// pointer: they take the wheel only once clicked or tabbed into, and otherwise hand it on unaccepted,
+// so that the panel's scroll area scrolls.
+class CWheelWhenFocused : public QObject
+{
+public:
+    using QObject::QObject;
+
+    void guard(QWidget* widget)
+    {
+        widget->setFocusPolicy(Qt::StrongFocus); // the wheel itself no longer gives the focus
+        widget->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Wheel || static_cast<QWidget*>(watched)->hasFocus())
+            return false;
+        event->ignore();
+        return true;
+    }
+};
 }
 
 CControlPanel::CControlPanel(CBackendSimulator* simulator, QWidget* parent)
@@ -120,6 +144,12 @@ CControlPanel::CControlPanel(CBackendSimulator* simulator, QWidget* parent)
     connect(rebuild, &QPushButton::clicked, this, [this] { emit sigRebuildWanted(QStringLiteral("rebuilt by hand")); });
     layout->addWidget(rebuild);
     layout->addStretch(1);
+
+    auto* wheelGuard = new CWheelWhenFocused(this);
+    for (QWidget* child : findChildren<QWidget*>()) {
+        if (qobject_cast<QAbstractSpinBox*>(child) || qobject_cast<QComboBox*>(child))
+            wheelGuard->guard(child);
+    }
 }
 
 QCheckBox* CControlPanel::addSwitch(QFormLayout* layout, const QString& name, bool initial, std::function<void(bool)> apply)
@@ -281,6 +311,7 @@ QGroupBox* CControlPanel::buildBackEndGroup()
     m_flood = new QCheckBox(QStringLiteral("Flood of order updates"), group);
     m_flood->setToolTip(QStringLiteral("Several threads publish order updates at the rate below"));
     m_floodRate = new QSpinBox(group);
+    m_floodRate->setObjectName(QStringLiteral("flood_rate"));
     m_floodRate->setRange(kMinFloodRate, CBackendSimulator::kMaxFloodRate);
     m_floodRate->setSingleStep(kFloodRateStep);
     m_floodRate->setSuffix(QStringLiteral(" /s"));

@@ -24,7 +24,10 @@
 #include <QDoubleSpinBox>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
+#include <QtTest/qtestspontaneevent.h>
 
 #include <algorithm>
 
@@ -106,6 +109,16 @@ bool hasInk(const QImage& shot, const QRect& area, const QColor& background)
         }
     }
     return false;
+}
+
+// One notch of the wheel, downwards, as the window system delivers it over widget.
+void turnWheelOver(QWidget* widget)
+{
+    const QPoint centre = widget->rect().center();
+    QWheelEvent wheel(centre, widget->mapToGlobal(centre), QPoint(), QPoint(0, -QWheelEvent::DefaultDeltasPerStep), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QSpontaneKeyEvent::setSpontaneous(&wheel);
+    qApp->notify(widget, &wheel); // as QTest delivers its mouse events: sendEvent() would make it synthetic
 }
 
 QString describe(const QRect& r)
@@ -199,6 +212,32 @@ private slots:
             speedBox(window)->setValue(speed);
             QCOMPARE(window.simulator()->speedFactor(), speed);
         }
+    }
+
+    void aWheelTurnedOverThePanelScrollsItAndSparesTheBoxesNotInUse_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QByteArray>("property");
+        QTest::newRow("spin box") << QStringLiteral("flood_rate") << QByteArray("value");
+        QTest::newRow("choice") << QStringLiteral("message_type") << QByteArray("currentIndex");
+    }
+    void aWheelTurnedOverThePanelScrollsItAndSparesTheBoxesNotInUse()
+    {
+        QFETCH(QString, box);
+        QFETCH(QByteArray, property);
+        CMainWindow window(kSeed, false, 1.0);
+        showAt(&window, 1600);
+        QApplication::setActiveWindow(&window);
+        auto* widget = window.controlPanel()->findChild<QWidget*>(box);
+        QScrollBar* panelScroll = qobject_cast<QScrollArea*>(window.controlPanel()->parentWidget()->parentWidget())->verticalScrollBar();
+        const QVariant before = widget->property(property);
+
+        turnWheelOver(widget);
+        QCOMPARE(widget->property(property), before);
+        QVERIFY2(panelScroll->value() > 0, "the panel did not scroll");
+        widget->setFocus();
+        turnWheelOver(widget);
+        QVERIFY(widget->property(property) != before);
     }
 
     void theWindowShowsTheRightHandEndAndTheCountersWhole_data()
