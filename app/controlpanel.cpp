@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDoubleSpinBox>
+#include <QEvent>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -36,7 +37,6 @@ namespace {
 constexpr int kMinScalePercent = 80;  // the zoom control's own range and step
 constexpr int kMaxScalePercent = 200;
 constexpr int kScaleStepPercent = 10;
-constexpr int kMaxMode = 99;
 constexpr int kQuoteOnlyMode = 2;
 constexpr double kSimSpeedStep = 0.5;
 constexpr int kMinFloodRate = 1000;          // updates/s; below this the flood is no storm
@@ -98,6 +98,29 @@ QString onOff(bool on)
 {
     return on ? QStringLiteral("on") : QStringLiteral("off");
 }
+
+// A wheel turned to scroll the panel must not change the spin box or choice that passes under the
+// pointer: they take the wheel only once clicked or tabbed into, and otherwise hand it on unaccepted,
+// so that the panel's scroll area scrolls.
+class CWheelWhenFocused : public QObject
+{
+public:
+    using QObject::QObject;
+
+    void guard(QWidget* widget)
+    {
+        widget->setFocusPolicy(Qt::StrongFocus); // the wheel itself no longer gives the focus
+        widget->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Wheel || static_cast<QWidget*>(watched)->hasFocus())
+            return false;
+        event->ignore();
+        return true;
+    }
+};
 }
 
 CControlPanel::CControlPanel(CBackendSimulator* simulator, QWidget* parent)
@@ -121,6 +144,12 @@ CControlPanel::CControlPanel(CBackendSimulator* simulator, QWidget* parent)
     connect(rebuild, &QPushButton::clicked, this, [this] { emit sigRebuildWanted(QStringLiteral("rebuilt by hand")); });
     layout->addWidget(rebuild);
     layout->addStretch(1);
+
+    auto* wheelGuard = new CWheelWhenFocused(this);
+    for (QWidget* child : findChildren<QWidget*>()) {
+        if (qobject_cast<QAbstractSpinBox*>(child) || qobject_cast<QComboBox*>(child))
+            wheelGuard->guard(child);
+    }
 }
 
 QCheckBox* CControlPanel::addSwitch(QFormLayout* layout, const QString& name, bool initial, std::function<void(bool)> apply)
@@ -155,7 +184,7 @@ QGroupBox* CControlPanel::buildTerminalGroup()
     form->addRow(QStringLiteral("Client type"), clientType);
 
     auto* mode = new QSpinBox(group);
-    mode->setRange(0, kMaxMode);
+    mode->setRange(0, CDemoOptions::kMaxMode);
     mode->setValue(getUserConfig()->mode);
     mode->setKeyboardTracking(false);
     mode->setToolTip(QStringLiteral("%1 is the quote-only layout").arg(kQuoteOnlyMode));
@@ -282,6 +311,7 @@ QGroupBox* CControlPanel::buildBackEndGroup()
     m_flood = new QCheckBox(QStringLiteral("Flood of order updates"), group);
     m_flood->setToolTip(QStringLiteral("Several threads publish order updates at the rate below"));
     m_floodRate = new QSpinBox(group);
+    m_floodRate->setObjectName(QStringLiteral("flood_rate"));
     m_floodRate->setRange(kMinFloodRate, CBackendSimulator::kMaxFloodRate);
     m_floodRate->setSingleStep(kFloodRateStep);
     m_floodRate->setSuffix(QStringLiteral(" /s"));

@@ -14,8 +14,6 @@
 namespace {
 constexpr int kMinScalePercent = 80;  // the zoom control's own range
 constexpr int kMaxScalePercent = 200;
-constexpr int kMaxClientType = 9;
-constexpr int kMaxMode = 99;
 constexpr int kMinWidth = 320;        // px; narrower leaves nothing of the workspace
 constexpr int kMaxWidth = 10000;
 constexpr double kMaxSeconds = 24 * 3600.0;
@@ -80,7 +78,7 @@ CDemoOptions::Result CDemoOptions::parse(const QStringList& arguments)
     const QCommandLineOption clientTypeOption(QStringLiteral("client-type"),
                                               QStringLiteral("0: full trading terminal (default); 1: quote client."),
                                               QStringLiteral("n"));
-    const QCommandLineOption modeOption(QStringLiteral("mode"), QStringLiteral("Layout mode; 2 is the quote-only layout."),
+    const QCommandLineOption modeOption(QStringLiteral("mode"), QStringLiteral("Layout mode, 0 to 2; 2 is the quote-only layout."),
                                         QStringLiteral("n"));
     const QCommandLineOption widthOption(QStringLiteral("width"), QStringLiteral("Initial window width in pixels."),
                                          QStringLiteral("px"));

@@ -23,6 +23,9 @@ public:
     /// The speeds of the simulated back end the demo offers, on the command line and in the panel.
     static constexpr double kMinSimSpeed = 0.1;
     static constexpr double kMaxSimSpeed = 20.0;
+    /// The client types (0 trading terminal, 1 quote client) and layout modes (2 quote only) the demo knows.
+    static constexpr int kMaxClientType = 1;
+    static constexpr int kMaxMode = 2;
 
     /// Reads arguments (program name first). Needs a QCoreApplication for the help text's program name.
     Result parse(const QStringList& arguments);

@@ -56,6 +56,14 @@ void prepareWebEngineEnvironment()
         qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu --disable-dev-shm-usage");
 }
 
+// Qt's X11 platform plugin aborts the process when there is no display to connect to; say so first.
+bool hasDisplay()
+{
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    const bool x11 = platform.isEmpty() || platform.startsWith("xcb");
+    return !x11 || !qEnvironmentVariableIsEmpty("DISPLAY");
+}
+
 bool saveScreenshot(QWidget* window, const QString& file)
 {
     const QPixmap picture = window->grab();
@@ -91,6 +99,11 @@ int main(int argc, char* argv[])
         }
     }
 
+    if (!hasDisplay()) {
+        printError(QStringLiteral("no display: DISPLAY is not set; run the demo on a desktop, or under Xvfb "
+                                  "(xvfb-run -a statusbar-demo, or bash scripts/run-demo.sh)"));
+        return kExitFailure;
+    }
     prepareWebEngineEnvironment();
     QApplication app(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QLatin1String(kStyle)));

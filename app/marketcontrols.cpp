@@ -57,6 +57,7 @@ QLayout* CMarketControls::messageRow()
 {
     auto* row = new QHBoxLayout;
     m_messageType = new QComboBox(this);
+    m_messageType->setObjectName(QStringLiteral("message_type"));
     const QStringList names = CMsgService::messageTypeNames();
     for (int type = 0; type < names.size(); ++type)
         m_messageType->addItem(QStringLiteral("%1 %2").arg(type).arg(names.at(type)), type);

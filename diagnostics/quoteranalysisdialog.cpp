@@ -92,12 +92,14 @@ void CQuoterAnalysisDialog::start()
                                  .arg(detail.smartFullPush ? 1 : 0)
                                  .arg(detail.subscribeLimit),
                              false);
-        const auto showYesNo = [this, row](int column, bool yes) {
+        // A "否" is mostly a plain setting; only a full push that is needed but not open is wrong.
+        const auto showYesNo = [this, row](int column, bool yes, bool noIsWrong) {
             m_table->setItemText(row, column, yes ? QStringLiteral("是") : QStringLiteral("否"), false);
-            m_table->setItemTextColorKey(row, column, yes ? QStringLiteral("clr_global_fall") : QStringLiteral("clr_global_rise"), false);
+            const QString noColorKey = noIsWrong ? QStringLiteral("clr_table_warning_text") : QString();
+            m_table->setItemTextColorKey(row, column, yes ? QStringLiteral("clr_global_fall") : noColorKey, false);
         };
-        showYesNo(ColNeedFullPush, detail.needFullPush);
-        showYesNo(ColFullPushOpen, detail.fullPushOpen);
+        showYesNo(ColNeedFullPush, detail.needFullPush, false);
+        showYesNo(ColFullPushOpen, detail.fullPushOpen, detail.needFullPush);
 
         const int fullPushCount = static_cast<int>(codesOf(detail, source.type, CQuoterOperationBtn::CodeList_FullPush).size());
         const int singleCount = static_cast<int>(codesOf(detail, source.type, CQuoterOperationBtn::CodeList_Single).size());

@@ -12,6 +12,24 @@ const char kTradeServer[] = "trade.sim.local:9501";
 const char kMarketStatusServer[] = "mktstatus.sim.local:9601";
 const char kFeedbackAddress[] = ""; // no feedback page unless the installation names one
 
+constexpr int kMaxPort = 65535;
+
+// Empty when address is host:port with a port from 1 to 65535 (an IPv6 host in brackets); else what is wrong.
+QString serverAddressProblem(const QString& address)
+{
+    const int colon = address.lastIndexOf(QLatin1Char(':'));
+    const QString host = address.left(colon);
+    const bool bracketed = host.startsWith(QLatin1Char('[')) && host.endsWith(QLatin1Char(']'));
+    if (colon <= 0 || host.contains(QLatin1Char(' ')) || (host.contains(QLatin1Char(':')) && !bracketed))
+        return QStringLiteral("is not of the form host:port");
+    const QString port = address.mid(colon + 1);
+    bool ok = false;
+    const int number = port.toInt(&ok);
+    if (!ok || number < 1 || number > kMaxPort || !port.at(0).isDigit())
+        return QStringLiteral("has port \"%1\"; a port is a whole number from 1 to %2").arg(port).arg(kMaxPort);
+    return {};
+}
+
 QString& configDir()
 {
     static QString dir;
@@ -62,6 +80,12 @@ bool CConfig::load(const QString& path, QString* error)
     for (const char* text : {"tradeServer", "marketStatusServer", "feedbackAddress"}) {
         if (root.contains(QLatin1String(text)) && !root.value(QLatin1String(text)).isString())
             return fail(QStringLiteral("\"%1\" must be a text").arg(QLatin1String(text)));
+    }
+    for (const char* server : {"tradeServer", "marketStatusServer"}) {
+        const QString address = root.value(QLatin1String(server)).toString();
+        const QString wrong = root.contains(QLatin1String(server)) ? serverAddressProblem(address) : QString();
+        if (!wrong.isEmpty())
+            return fail(QStringLiteral("\"%1\": \"%2\" %3").arg(QLatin1String(server), address, wrong));
     }
     m_useWebView = root.value(QLatin1String("useWebView")).toBool(m_useWebView);
     m_showClientLauncher = root.value(QLatin1String("showClientLauncher")).toBool(m_showClientLauncher);

@@ -475,7 +475,27 @@ void CBackendSimulator::followLogin(std::size_t accountIndex, bool ready)
     if (!ready)
         return;
     // A login gives the account its store; views that count its data subscribe when they hear of it.
-    const CAccountInfoPtr& account = m_accounts[accountIndex];
-    TraderCenter::instance()->getDataCenter()->addAccount(account->getKey());
-    CTradeClient::instance()->reportAccountDataInited(*account);
+    TraderCenter::instance()->getDataCenter()->addAccount(m_accounts[accountIndex]->getKey());
+    // Only login reports come from the trade client's own thread; account data is announced on the
+    // GUI thread. The account goes over under our lock and the call by name carries nothing of ours,
+    // so ThreadSanitizer sees the hand-over ordered.
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_readyAccounts.push_back(accountIndex);
+    }
+    QMetaObject::invokeMethod(this, "slotAnnounceReadyAccounts", Qt::QueuedConnection);
+}
+
+void CBackendSimulator::slotAnnounceReadyAccounts()
+{
+    std::vector<std::size_t> ready;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        ready.swap(m_readyAccounts);
+    }
+    for (std::size_t accountIndex : ready) {
+        const CAccountInfo& account = *m_accounts[accountIndex];
+        if (isLoginStatusReady(CTradeClient::instance()->getLoginStatus(account.getKey()))) // not cut off meanwhile
+            CTradeClient::instance()->reportAccountDataInited(account);
+    }
 }

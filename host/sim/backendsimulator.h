@@ -34,7 +34,8 @@ class QTimer;
  *   by the simulator reports their login results through CTradeClient, as the real client's network
  *   thread does. Mostly all are logged in; sometimes one fails or is cut off, then logs in again.
  *   Each successful login gives the account its data store and announces the account's data
- *   (CTradeClient::reportAccountDataInited), as the real client does once the store is filled.
+ *   (CTradeClient::reportAccountDataInited) on the GUI thread, as the real client does once the
+ *   store is filled.
  * - Orders and tasks: CTradeActivitySimulator trades on the logged-in accounts from a thread of its
  *   own, a few changes a second; on request COrderFlood adds a storm of order updates from several
  *   threads (setFloodRate()).
@@ -125,6 +126,10 @@ signals:
     /// The flood's rate changed; 0 is off.
     void sigFloodRateChanged(int updatesPerSecond);
 
+private slots:
+    /// Announces the data of the accounts the login worker found ready; GUI thread.
+    void slotAnnounceReadyAccounts();
+
 private:
     void applyIntervals();
     void pickNextDelayTarget();
@@ -169,6 +174,7 @@ private:
     std::condition_variable m_wake;
     bool m_stopRequested = false;   // guarded by m_mutex
     bool m_republishRequested = false; // guarded by m_mutex
+    std::vector<std::size_t> m_readyAccounts; // guarded by m_mutex: logged in, data not yet announced
     std::thread m_loginWorker;
 
     // Login worker only (the worker is joined before another one starts).

@@ -2,10 +2,35 @@
 
 #include <terminalhost/uiresource.h>
 
+#include <QAbstractButton>
+#include <QIcon>
 #include <QTimer>
 
 namespace {
 constexpr int kMsPerSecond = 1000;
+
+struct ButtonText {
+    QMessageBox::StandardButton button;
+    const char* text;
+};
+// The terminal speaks Chinese: its buttons do not take Qt's English texts.
+const ButtonText kButtonTexts[] = {
+    {QMessageBox::Ok, "确定"}, {QMessageBox::Cancel, "取消"}, {QMessageBox::Yes, "是"},
+    {QMessageBox::No, "否"},   {QMessageBox::Close, "关闭"},
+};
+
+// Chinese texts, and no icons: the terminal's other dialogs draw plain buttons.
+void dressButtons(QMessageBox* box)
+{
+    for (QAbstractButton* button : box->buttons()) {
+        button->setIcon(QIcon());
+        const QMessageBox::StandardButton which = box->standardButton(button);
+        for (const ButtonText& entry : kButtonTexts) {
+            if (entry.button == which)
+                button->setText(QString::fromUtf8(entry.text));
+        }
+    }
+}
 
 CMessageBox::Presenter& presenter()
 {
@@ -39,6 +64,7 @@ QMessageBox::StandardButton show(QStyle* style, const CMessageBox::Request& requ
     if (style)
         box.setStyle(style);
     box.setStyleSheet(themedStyleSheet());
+    dressButtons(&box);
     if (request.defaultButton != QMessageBox::NoButton)
         box.setDefaultButton(request.defaultButton);
     if (onTop)

@@ -22,6 +22,12 @@ constexpr int kMaxSizePx = 10000;
 constexpr int kMaxImagePx = 1024;      // px on a side of an image's natural size
 constexpr int kUnknownWeight = -1;
 constexpr int kNotAWholeNumber = std::numeric_limits<int>::min();
+constexpr int kMaxKeysNamed = 12; // a refusal names this many missing keys and counts the rest
+
+// Every resource key the module's code names, gathered from its sources at build time.
+const char* const kKeysTheCodeUses[] = {
+#include "themekeys.inc"
+};
 
 int weightFromName(const QString& name)
 {
@@ -82,6 +88,19 @@ bool CUiResource::loadThemeFile(const QString& path, QString* error)
     return loadFrom(path, path, error);
 }
 
+struct CUiResource::Theme {
+    QHash<QString, QColor> colors;
+    QHash<QString, FontSpec> fonts;
+    QHash<QString, int> sizes;
+    QHash<QString, QString> images;
+    Renderers renderers;
+
+    bool defines(const QString& key) const
+    {
+        return colors.contains(key) || fonts.contains(key) || sizes.contains(key) || images.contains(key);
+    }
+};
+
 bool CUiResource::loadFrom(const QString& path, const QString& name, QString* error)
 {
     auto fail = [&](const QString& problem) {
@@ -93,20 +112,65 @@ bool CUiResource::loadFrom(const QString& path, const QString& name, QString* er
     QString problem;
     if (!readJsonObject(path, &root, &problem))
         return fail(problem);
+    // A theme may name a built-in theme as its base and define only what it changes; without a base
+    // it must be whole.
+    const QJsonValue base = root.value(QLatin1String("base"));
+    const bool hasBase = !base.isUndefined();
     for (const char* section : {"colors", "fonts", "sizes", "images"}) {
-        if (!root.value(QLatin1String(section)).isObject())
+        const QJsonValue value = root.value(QLatin1String(section));
+        if (!value.isObject() && !(hasBase && value.isUndefined()))
             return fail(QStringLiteral("the \"%1\" object is missing").arg(QLatin1String(section)));
     }
+    Theme theme;
+    if (hasBase) {
+        if (!builtInThemes().contains(base.toString()))
+            return fail(QStringLiteral("\"base\" must name a built-in theme: %1").arg(builtInThemes().join(QStringLiteral(", "))));
+        QJsonObject baseRoot;
+        if (!readJsonObject(QStringLiteral(":/themes/%1.json").arg(base.toString()), &baseRoot, &problem)
+            || !readSections(baseRoot, &theme, &problem))
+            return fail(QStringLiteral("base theme %1: %2").arg(base.toString(), problem));
+    }
+    if (!readSections(root, &theme, &problem))
+        return fail(problem);
 
-    QHash<QString, QColor> colors;
+    QStringList missing;
+    for (const char* key : kKeysTheCodeUses) {
+        if (!theme.defines(QLatin1String(key)))
+            missing << QLatin1String(key);
+    }
+    if (!missing.isEmpty()) {
+        QString named = missing.mid(0, kMaxKeysNamed).join(QStringLiteral(", "));
+        if (missing.size() > kMaxKeysNamed)
+            named += QStringLiteral(" and %1 more").arg(missing.size() - kMaxKeysNamed);
+        return fail(QStringLiteral("lacks keys the status bar uses: %1; define them, or take the rest from a built-in theme "
+                                   "with \"base\": \"dark\"")
+                        .arg(named));
+    }
+
+    m_themeName = name;
+    m_colors = std::move(theme.colors);
+    m_fonts = std::move(theme.fonts);
+    m_sizes = std::move(theme.sizes);
+    m_images = std::move(theme.images);
+    m_renderers = std::move(theme.renderers);
+    m_warned.clear();
+    notifyThemeChanged();
+    return true;
+}
+
+bool CUiResource::readSections(const QJsonObject& root, Theme* theme, QString* problem)
+{
+    auto fail = [problem](const QString& what) {
+        *problem = what;
+        return false;
+    };
     const QJsonObject colorObject = root.value(QLatin1String("colors")).toObject();
     for (auto it = colorObject.begin(); it != colorObject.end(); ++it) {
         const QColor color(it.value().toString());
         if (!color.isValid())
             return fail(QStringLiteral("colour \"%1\" has no valid value").arg(it.key()));
-        colors.insert(it.key(), color);
+        theme->colors.insert(it.key(), color);
     }
-    QHash<QString, FontSpec> fonts;
     const QJsonObject fontObject = root.value(QLatin1String("fonts")).toObject();
     for (auto it = fontObject.begin(); it != fontObject.end(); ++it) {
         if (!it.value().isObject())
@@ -122,18 +186,15 @@ bool CUiResource::loadFrom(const QString& path, const QString& name, QString* er
         const int weightValue = weight.isUndefined() ? QFont::Normal : weightFromName(weight.toString());
         if (weightValue == kUnknownWeight)
             return fail(QStringLiteral("font \"%1\" has an unknown weight; use normal, demibold, bold or black").arg(it.key()));
-        fonts.insert(it.key(), FontSpec{family.toString(QLatin1String(kNeutralFamily)), pixelSize, weightValue});
+        theme->fonts.insert(it.key(), FontSpec{family.toString(QLatin1String(kNeutralFamily)), pixelSize, weightValue});
     }
-    QHash<QString, int> sizes;
     const QJsonObject sizeObject = root.value(QLatin1String("sizes")).toObject();
     for (auto it = sizeObject.begin(); it != sizeObject.end(); ++it) {
         const int size = wholeNumber(it.value(), 0, kMaxSizePx);
         if (size == kNotAWholeNumber)
             return fail(QStringLiteral("size \"%1\" is not a whole number from 0 to %2").arg(it.key()).arg(kMaxSizePx));
-        sizes.insert(it.key(), size);
+        theme->sizes.insert(it.key(), size);
     }
-    QHash<QString, QString> images;
-    Renderers renderers;
     const QJsonObject imageObject = root.value(QLatin1String("images")).toObject();
     for (auto it = imageObject.begin(); it != imageObject.end(); ++it) {
         QString imagePath = it.value().toString();
@@ -143,8 +204,9 @@ bool CUiResource::loadFrom(const QString& path, const QString& name, QString* er
             imagePath = QStringLiteral(":/icons/") + imagePath;
         // Read and checked now, so that a theme that loads draws every one of its images.
         QByteArray svg;
-        if (!readSettingsFile(imagePath, &svg, &problem))
-            return fail(QStringLiteral("image \"%1\" names %2: %3").arg(it.key(), imagePath, problem));
+        QString fileProblem;
+        if (!readSettingsFile(imagePath, &svg, &fileProblem))
+            return fail(QStringLiteral("image \"%1\" names %2: %3").arg(it.key(), imagePath, fileProblem));
         auto renderer = std::make_unique<QSvgRenderer>(svg);
         const QSize natural = renderer->defaultSize();
         if (!renderer->isValid() || natural.isEmpty())
@@ -155,18 +217,9 @@ bool CUiResource::loadFrom(const QString& path, const QString& name, QString* er
                             .arg(natural.width())
                             .arg(natural.height())
                             .arg(kMaxImagePx));
-        images.insert(it.key(), imagePath);
-        renderers[it.key()] = std::move(renderer);
+        theme->images.insert(it.key(), imagePath);
+        theme->renderers[it.key()] = std::move(renderer);
     }
-
-    m_themeName = name;
-    m_colors = std::move(colors);
-    m_fonts = std::move(fonts);
-    m_sizes = std::move(sizes);
-    m_images = std::move(images);
-    m_renderers = std::move(renderers);
-    m_warned.clear();
-    notifyThemeChanged();
     return true;
 }
 

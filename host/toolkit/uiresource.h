@@ -15,6 +15,7 @@
 #include <vector>
 
 class CUiResourceChangeHandler;
+class QJsonObject;
 class QPainter;
 class QRectF;
 class QSvgRenderer;
@@ -27,8 +28,9 @@ class QSvgRenderer;
  * (key to an SVG path; a bare file name means the built-in icon of that name). The built-in themes
  * are "dark" (the default) and "light". Font pixel sizes, sizes and image sizes follow the UI scale.
  * An unknown key answers a neutral value and is warned about once. A theme file is checked whole
- * before it replaces the current theme (values in range, every image a readable SVG), and the
- * registry owns the images' renderers, which go with the theme they belong to.
+ * before it replaces the current theme (values in range, every image a readable SVG, every key the
+ * module's code uses defined), and the registry owns the images' renderers, which go with the theme
+ * they belong to. A file that names a built-in theme as its "base" takes the keys it leaves out from it.
  */
 class TERMINALHOST_EXPORT CUiResource
 {
@@ -76,7 +78,9 @@ private:
         int pixelSize = 12;
         int weight = QFont::Normal;
     };
+    struct Theme;
     bool loadFrom(const QString& path, const QString& name, QString* error);
+    static bool readSections(const QJsonObject& root, Theme* theme, QString* problem);
     QSvgRenderer* renderer(const QString& key) const;
     void warnUnknown(const QString& kind, const QString& key) const;
     int scaled(int px) const;

@@ -35,8 +35,11 @@
 #include <QDoubleSpinBox>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTimer>
+#include <QtTest/qtestspontaneevent.h>
 
 #include <algorithm>
 
@@ -159,6 +162,16 @@ QString shownIndex(const CStatusBar* bar)
     return QString();
 }
 
+// One notch of the wheel, downwards, as the window system delivers it over widget.
+void turnWheelOver(QWidget* widget)
+{
+    const QPoint centre = widget->rect().center();
+    QWheelEvent wheel(centre, widget->mapToGlobal(centre), QPoint(), QPoint(0, -QWheelEvent::DefaultDeltasPerStep), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QSpontaneKeyEvent::setSpontaneous(&wheel);
+    qApp->notify(widget, &wheel); // as QTest delivers its mouse events: sendEvent() would make it synthetic
+}
+
 QString describe(const QRect& r)
 {
     return QStringLiteral("(%1, %2 %3x%4)").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
@@ -277,6 +290,32 @@ private slots:
             speedBox(window)->setValue(speed);
             QCOMPARE(window.simulator()->speedFactor(), speed);
         }
+    }
+
+    void aWheelTurnedOverThePanelScrollsItAndSparesTheBoxesNotInUse_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QByteArray>("property");
+        QTest::newRow("spin box") << QStringLiteral("flood_rate") << QByteArray("value");
+        QTest::newRow("choice") << QStringLiteral("message_type") << QByteArray("currentIndex");
+    }
+    void aWheelTurnedOverThePanelScrollsItAndSparesTheBoxesNotInUse()
+    {
+        QFETCH(QString, box);
+        QFETCH(QByteArray, property);
+        CMainWindow window(kSeed, false, 1.0);
+        showAt(&window, 1600);
+        QApplication::setActiveWindow(&window);
+        auto* widget = window.controlPanel()->findChild<QWidget*>(box);
+        QScrollBar* panelScroll = qobject_cast<QScrollArea*>(window.controlPanel()->parentWidget()->parentWidget())->verticalScrollBar();
+        const QVariant before = widget->property(property);
+
+        turnWheelOver(widget);
+        QCOMPARE(widget->property(property), before);
+        QVERIFY2(panelScroll->value() > 0, "the panel did not scroll");
+        widget->setFocus();
+        turnWheelOver(widget);
+        QVERIFY(widget->property(property) != before);
     }
 
     void theWindowShowsTheRightHandEndAndTheCountersWhole_data()

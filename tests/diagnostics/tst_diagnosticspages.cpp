@@ -218,38 +218,38 @@ private slots:
         QCOMPARE(single.lines, (QStringList{"2__SZ300417__新能电气__深圳证券交易所"}));
     }
 
-    void pushSettingsShowAsTextsAndColouredYesOrNo_data()
+    void pushSettingsShowAsTextsAndOnlyAMissingFullPushInRed_data()
     {
-        QTest::addColumn<bool>("on");
-        QTest::addColumn<int>("limit");
+        QTest::addColumn<bool>("needed");
+        QTest::addColumn<bool>("open");
         QTest::addColumn<QString>("settings");
-        QTest::addColumn<QString>("yesNo");
-        QTest::addColumn<QString>("colorKey");
-        QTest::newRow("all on") << true << 500 << QStringLiteral("强制全推:1, 智能全推:1, 最大订阅数:500") << QStringLiteral("是")
-                                << QStringLiteral("clr_global_fall");
-        QTest::newRow("all off") << false << 0 << QStringLiteral("强制全推:0, 智能全推:0, 最大订阅数:0") << QStringLiteral("否")
-                                 << QStringLiteral("clr_global_rise");
+        QTest::addColumn<QStringList>("shown"); // needed, open: text and colour key
+        QTest::newRow("all on") << true << true << QStringLiteral("强制全推:1, 智能全推:1, 最大订阅数:500")
+                                << QStringList{"是", "clr_global_fall", "是", "clr_global_fall"};
+        QTest::newRow("all off") << false << false << QStringLiteral("强制全推:0, 智能全推:0, 最大订阅数:0")
+                                 << QStringList{"否", "", "否", ""};
+        QTest::newRow("needed, not open") << true << false << QStringLiteral("强制全推:1, 智能全推:1, 最大订阅数:500")
+                                          << QStringList{"是", "clr_global_fall", "否", "clr_table_warning_text"};
     }
-    void pushSettingsShowAsTextsAndColouredYesOrNo()
+    void pushSettingsShowAsTextsAndOnlyAMissingFullPushInRed()
     {
-        QFETCH(bool, on);
-        QFETCH(int, limit);
+        QFETCH(bool, needed);
+        QFETCH(bool, open);
         QFETCH(QString, settings);
-        QFETCH(QString, yesNo);
-        QFETCH(QString, colorKey);
+        QFETCH(QStringList, shown);
         QuoterPushSettings push;
-        push.fullPushOpen = push.forcedFullPush = push.smartFullPush = push.needFullPush = on;
-        push.subscribeLimit = limit;
+        push.forcedFullPush = push.smartFullPush = push.needFullPush = needed;
+        push.fullPushOpen = open;
+        push.subscribeLimit = needed ? 500 : 0;
         CFormulaManager::instance()->setPushSettings(ProxyType_Future, push);
         CQuoterAnalysisDialog page(nullptr);
         page.start();
         const auto* table = page.findChild<CStandardTable*>();
         const int row = table->rowID(3);
         QCOMPARE(table->itemText(row, ColPushSettings), settings);
-        for (int column : {int(ColNeedFullPush), int(ColFullPushOpen)}) {
-            QCOMPARE(table->itemText(row, column), yesNo);
-            QCOMPARE(table->itemTextColorKey(row, column), colorKey);
-        }
+        QCOMPARE((QStringList{table->itemText(row, ColNeedFullPush), table->itemTextColorKey(row, ColNeedFullPush),
+                              table->itemText(row, ColFullPushOpen), table->itemTextColorKey(row, ColFullPushOpen)}),
+                 shown);
     }
 
     void detailListsNumberTheCodesAndSkipThoseWithoutInstrumentData()

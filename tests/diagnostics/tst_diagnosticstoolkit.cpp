@@ -14,6 +14,7 @@
 #include <terminalhost/uiresource.h>
 #include <terminalhost/vscrollwidgetlist.h>
 
+#include <QAbstractButton>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -477,13 +478,17 @@ private slots:
         QCOMPARE(requests.first().text, QStringLiteral("失败"));
 
         CMessageBox::setPresenter({});
-        QString shown;
+        QStringList shown; // the title and text, then each button's text, and whether it has an icon
         inspectModalDialog([&shown](QDialog* dialog) {
-            if (auto* box = qobject_cast<QMessageBox*>(dialog))
-                shown = box->windowTitle() + QLatin1Char(':') + box->text();
+            auto* box = qobject_cast<QMessageBox*>(dialog);
+            shown << box->windowTitle() + QLatin1Char(':') + box->text();
+            for (const QAbstractButton* button : box->buttons())
+                shown << button->text() + (button->icon().isNull() ? QString() : QStringLiteral(" with an icon"));
         });
-        QCOMPARE(CMessageBox::information(nullptr, &owner, QStringLiteral("操作"), QStringLiteral("成功")), QMessageBox::NoButton);
-        QCOMPARE(shown, QStringLiteral("操作:成功"));
+        QCOMPARE(CMessageBox::information(nullptr, &owner, QStringLiteral("操作"), QStringLiteral("成功"),
+                                          QMessageBox::Ok | QMessageBox::Cancel),
+                 QMessageBox::NoButton);
+        QCOMPARE(shown, (QStringList{"操作:成功", "确定", "取消"}));
     }
 };
 

@@ -6,6 +6,8 @@
 #include <terminalhost/uiresource.h>
 
 #include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -40,17 +42,31 @@ QByteArray themeWith(const char* section, const QByteArray& entry)
     return theme.replace(empty, QByteArray("\"") + section + "\": {" + entry + "}");
 }
 
+// The built-in dark theme without one of its colours.
+QByteArray darkThemeWithout(const QString& colour)
+{
+    QFile file(QStringLiteral(":/themes/dark.json"));
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read the built-in dark theme");
+    QJsonObject theme = QJsonDocument::fromJson(file.readAll()).object();
+    QJsonObject colours = theme.value(QLatin1String("colors")).toObject();
+    colours.remove(colour);
+    theme.insert(QLatin1String("colors"), colours);
+    return QJsonDocument(theme).toJson();
+}
+
 struct DemoRun {
     bool finished = false;
     int exitCode = -1;
     QString errors;
 };
 
-DemoRun runDemo(const QStringList& arguments)
+DemoRun runDemo(const QStringList& arguments, const QString& unsetVariable)
 {
     QProcess demo;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("STATUSBAR_LOG_DIR"), QDir::tempPath());
+    environment.remove(unsetVariable);
     demo.setProcessEnvironment(environment);
     demo.start(QStringLiteral(STATUSBAR_DEMO), arguments);
     DemoRun run;
@@ -190,7 +206,7 @@ private slots:
         QVERIFY2(error.contains(path) && error.contains(problem), qPrintable(error));
     }
 
-    void themeValuesOutOfRangeAreRefused_data()
+    void badOrIncompleteThemesAreRefused_data()
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("problem");
@@ -209,8 +225,11 @@ private slots:
                                        << QStringLiteral("\"fonts\" sets \"fnt_x\" twice");
         QTest::newRow("escaped twin") << themeWith("colors", "\"clr_a\": \"#ffffff\", \"clr_\\u0061\": \"#000000\"")
                                      << QStringLiteral("\"colors\" sets \"clr_a\" twice");
+        QTest::newRow("a colour the bar uses missing") << darkThemeWithout(QStringLiteral("clr_main_statusbar_background"))
+                                                      << QStringLiteral("lacks keys the status bar uses: clr_main_statusbar_background;");
+        QTest::newRow("base not built in") << QByteArray(R"({"base": "purple"})") << QStringLiteral("\"base\" must name a built-in theme");
     }
-    void themeValuesOutOfRangeAreRefused()
+    void badOrIncompleteThemesAreRefused()
     {
         QFETCH(QByteArray, content);
         QFETCH(QString, problem);
@@ -229,31 +248,40 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QByteArray>("logConfiguration"); // written to the run's config folder when set
+        QTest::addColumn<QString>("unsetVariable");       // left out of the demo's environment
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
         const QByteArray none;
+        const QString all;
         QTest::newRow("log variable refers to itself")
             << QStringList() << consoleWith("loop=${loop}x\n", "log4j.appender.console.layout.ConversionPattern=${loop} %m%n\n")
-            << kExitFailure << QStringLiteral("log4cxx.properties, line 5: variable loop refers to itself");
+            << all << kExitFailure << QStringLiteral("log4cxx.properties, line 5: variable loop refers to itself");
         QTest::newRow("log configuration of 10 MB of comments")
-            << QStringList() << QByteArray("# a comment line that says nothing at all\n").repeated(250000) << kExitFailure
+            << QStringList() << QByteArray("# a comment line that says nothing at all\n").repeated(250000) << all << kExitFailure
             << QStringLiteral("log4cxx.properties: 10500000 bytes; a settings file may have at most 1048576");
-        QTest::newRow("quit after nan") << QStringList{QStringLiteral("--quit-after"), QStringLiteral("nan")} << none << kExitUsage
+        QTest::newRow("quit after nan") << QStringList{QStringLiteral("--quit-after"), QStringLiteral("nan")} << none << all << kExitUsage
                                         << QStringLiteral("--quit-after: \"nan\" is not a number");
-        QTest::newRow("simulator speed nan") << QStringList{QStringLiteral("--sim-speed"), QStringLiteral("nan")} << none << kExitUsage
+        QTest::newRow("simulator speed nan") << QStringList{QStringLiteral("--sim-speed"), QStringLiteral("nan")} << none << all << kExitUsage
                                              << QStringLiteral("--sim-speed: \"nan\" is not a number");
         QTest::newRow("screenshot delay nan")
             << QStringList{QStringLiteral("--screenshot"), QStringLiteral("x.png"), QStringLiteral("--screenshot-delay"), QStringLiteral("nan")}
-            << none << kExitUsage << QStringLiteral("--screenshot-delay: \"nan\" is not a number");
-        QTest::newRow("theme from a device") << QStringList{QStringLiteral("--theme-file"), QStringLiteral("/dev/zero")} << none << kExitUsage
+            << none << all << kExitUsage << QStringLiteral("--screenshot-delay: \"nan\" is not a number");
+        QTest::newRow("theme from a device") << QStringList{QStringLiteral("--theme-file"), QStringLiteral("/dev/zero")} << none << all << kExitUsage
                                              << QStringLiteral("theme file /dev/zero: not a regular file");
+        QTest::newRow("client type out of range") << QStringList{QStringLiteral("--client-type"), QStringLiteral("5")} << none << all
+                                                  << kExitUsage << QStringLiteral("--client-type: \"5\" is not a whole number from 0 to 1");
+        QTest::newRow("mode out of range") << QStringList{QStringLiteral("--mode"), QStringLiteral("9")} << none << all << kExitUsage
+                                           << QStringLiteral("--mode: \"9\" is not a whole number from 0 to 2");
+        QTest::newRow("no display") << QStringList() << none << QStringLiteral("DISPLAY") << kExitFailure
+                                    << QStringLiteral("no display: DISPLAY is not set");
         QTest::newRow("good input runs") << QStringList{QStringLiteral("--no-sim"), QStringLiteral("--quit-after"), QStringLiteral("0.5")}
-                                         << none << 0 << QString();
+                                         << none << all << 0 << QString();
     }
     void theDemoEndsWithAMessageOnBadInput()
     {
         QFETCH(QStringList, arguments);
         QFETCH(QByteArray, logConfiguration);
+        QFETCH(QString, unsetVariable);
         QFETCH(int, exitCode);
         QFETCH(QString, message);
         QTemporaryDir dir;
@@ -262,7 +290,7 @@ private slots:
             writeFile(dir.filePath(QStringLiteral("log4cxx.properties")), logConfiguration);
             arguments << QStringLiteral("--config-dir") << dir.path();
         }
-        const DemoRun run = runDemo(arguments);
+        const DemoRun run = runDemo(arguments, unsetVariable);
         QVERIFY2(run.finished, "the demo did not end");
         QVERIFY2(run.exitCode == exitCode, qPrintable(QStringLiteral("exit code %1: %2").arg(run.exitCode).arg(run.errors)));
         QVERIFY2(run.errors.contains(message), qPrintable(run.errors));
