@@ -23,7 +23,6 @@ CBaseTable::CBaseTable(const QString& objectName, int flags, QWidget* parent)
     m_view->verticalHeader()->setVisible(false);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->setFocusPolicy(Qt::NoFocus);
-    CBaseTable::applyFlags();
 }
 
 void CBaseTable::setFlag(int flags)
@@ -76,6 +75,7 @@ void CBaseTable::updateIf(bool update)
 void CBaseTable::setColumnCount(int count)
 {
     m_view->setColumnCount(count);
+    columnCountChanged();
     contentsChanged();
 }
 

@@ -54,7 +54,10 @@ protected:
     CBaseTable(const QString& objectName, int flags, QWidget* parent);
 
     /// Sets the view up for the flags; a table with flags of its own adds them after the base's.
+    /// A table's constructor calls it once the table is built.
     virtual void applyFlags();
+    /// After the number of columns changed.
+    virtual void columnCountChanged() {}
     /// After the columns or a cell's contents changed, and after a theme change.
     virtual void contentsChanged() {}
     /// The table's view takes the keyboard itself; the frame around it is no stop of its own.

@@ -80,7 +80,7 @@ void CStandardTableEx::applyFlags()
         view()->viewport()->unsetCursor();
 }
 
-void CStandardTableEx::contentsChanged()
+void CStandardTableEx::columnCountChanged()
 {
     m_colListVisible.resize(static_cast<std::size_t>(columnCount()), false);
     for (auto it = m_delegates.begin(); it != m_delegates.end();) {

@@ -50,7 +50,7 @@ public:
 protected:
     void applyFlags() override;
     /// Drops the delegates of columns that are gone.
-    void contentsChanged() override;
+    void columnCountChanged() override;
 
 private:
     void showColumnMenu(const QPoint& pos);
