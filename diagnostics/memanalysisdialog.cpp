@@ -41,8 +41,8 @@ void CMemAnalysisDialog::start()
         const int row = m_table->appendRow();
         m_table->setItemText(row, ColName, category == MemoryCategory_DataCache ? QStringLiteral("数据缓存") : QStringLiteral("运行模型"),
                              false);
-        m_table->setItemInt(row, ColSize, static_cast<int>(entry.second.size()), CStandardTable::IntFormat_Plain,
-                            QStringLiteral("clr_global_rise"), QStringLiteral("fnt_btn_default_bold"), false);
+        m_table->setItemInt(row, ColSize, static_cast<int>(entry.second.size()), QStringLiteral("clr_global_rise"),
+                            QStringLiteral("fnt_btn_default_bold"), false);
         m_table->setItemWidget(row, ColOperation, new CMemOperationMultiBtn(row, this), Qt::AlignCenter, true);
         m_rowCategories[row] = category;
     }

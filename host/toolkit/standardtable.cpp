@@ -4,7 +4,6 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLocale>
 #include <QScopedValueRollback>
 #include <QTableWidget>
 
@@ -68,16 +67,12 @@ void CStandardTable::fitColumns()
     }
 }
 
-void CStandardTable::setItemInt(int rowId, int column, int value, int formatFlags, const QString& colorKey,
-                                const QString& fontKey, bool update)
+void CStandardTable::setItemInt(int rowId, int column, int value, const QString& colorKey, const QString& fontKey, bool update)
 {
     QTableWidgetItem* item = cellItem(rowId, column);
     if (!item)
         return;
-    QString text = QLatin1String(kNoValueText);
-    if (value != kNoIntValue)
-        text = (formatFlags & IntFormat_Grouping) ? QLocale(QLocale::Chinese).toString(value) : QString::number(value);
-    item->setText(text);
+    item->setText(value == kNoIntValue ? QLatin1String(kNoValueText) : QString::number(value));
     item->setData(kIntRole, value);
     item->setData(kColorKeyRole, colorKey);
     item->setData(kFontKeyRole, fontKey);

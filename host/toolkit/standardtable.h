@@ -17,21 +17,14 @@ class TERMINALHOST_EXPORT CStandardTable : public CBaseTable
 {
     Q_OBJECT
 public:
-    /// How setItemInt() writes its number.
-    enum EIntFormat {
-        IntFormat_Plain = 0,    ///< plain decimal
-        IntFormat_Grouping = 1, ///< with thousands separators
-    };
-
     /// style selects the look (0 is the plain list); flags are CTableFlags bits.
     CStandardTable(int style, QWidget* parent, int flags);
 
     /**
-     * Shows an integer in the cell, right-aligned, written by formatFlags (EIntFormat); kNoIntValue
-     * shows "-". The colour and font are theme keys; an empty key keeps the table's own.
+     * Shows an integer in the cell, right-aligned, in plain decimal; kNoIntValue shows "-". The
+     * colour and font are theme keys; an empty key keeps the table's own.
      */
-    void setItemInt(int rowId, int column, int value, int formatFlags, const QString& colorKey, const QString& fontKey,
-                    bool update);
+    void setItemInt(int rowId, int column, int value, const QString& colorKey, const QString& fontKey, bool update);
     /// The integer of the cell; kNoIntValue for a cell without one.
     int itemInt(int rowId, int column) const;
     QString itemFontKey(int rowId, int column) const;

@@ -15,7 +15,6 @@
 #include <terminalhost/pushbutton.h>
 #include <terminalhost/smallnonormalbutton.h>
 #include <terminalhost/smallnormalbutton.h>
-#include <terminalhost/standardtable.h>
 #include <terminalhost/standardtableex.h>
 #include <terminalhost/widgetlist.h>
 
@@ -478,23 +477,6 @@ private slots:
         QCOMPARE(table.rowCount(), 0);
         QCOMPARE(table.prependRow(), 0);
         QCOMPARE(table.itemText(0, 1), QString());
-    }
-
-    void tableColumnsCanBeHiddenAndCellsHoldWidgets()
-    {
-        CStandardTable table(0, nullptr, CStandardTable::Flag_All);
-        table.setColumnCount(4);
-        table.setHeaderText(3, QStringLiteral("请求ID"));
-        table.setColumnVisible(3, false);
-        QVERIFY(!table.isColumnVisible(3));
-        QVERIFY(table.isColumnVisible(2));
-        const int row = table.appendRow();
-        auto* button = new CSmallNormalButton(row + 1000, false, 1, &table);
-        table.setItemWidget(row, 2, button, Qt::AlignCenter, true);
-        QCOMPARE(table.itemWidget(row, 2), button);
-        QSignalSpy destroyed(button, &QObject::destroyed);
-        table.removeRow(row);
-        QTRY_COMPARE(destroyed.count(), 1);
     }
 
     void buttonsFillWithTheColourOfTheirStateAndClickOnAReleaseInside_data()
