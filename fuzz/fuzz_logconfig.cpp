@@ -68,9 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort(); // a refusal always says why
         return 0;
     }
-    if (!safeToApply(file))
+    if (!safeToApply(file) || !file.apply(&error))
         return 0;
-    file.apply();
     LOG4CXX_INFO(log4cxx::Logger::getLogger("fuzz"), "configured");
     return 0;
 }

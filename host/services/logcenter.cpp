@@ -35,10 +35,7 @@ bool CLogCenter::configure(const QString& propertiesFile, QString* error)
     if (qEnvironmentVariableIsEmpty(kLogDirVariable))
         qputenv(kLogDirVariable, QFile::encodeName(QDir(getConfigDir() + QStringLiteral("/../logs")).absolutePath()));
     CLogConfigFile file;
-    if (!file.load(propertiesFile, error))
-        return false;
-    file.apply();
-    return true;
+    return file.load(propertiesFile, error) && file.apply(error);
 }
 
 void CLogCenter::reset()

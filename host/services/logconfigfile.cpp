@@ -247,10 +247,19 @@ std::string CLogConfigFile::expanded(const std::string& key) const
     return it == m_expanded.end() ? std::string() : it->second;
 }
 
-void CLogConfigFile::apply() const
+bool CLogConfigFile::apply(QString* error) const
 {
     log4cxx::helpers::Properties properties;
     for (const auto& setting : m_settings)
         properties.setProperty(setting.first, setting.second);
-    log4cxx::PropertyConfigurator::configure(properties);
+    try {
+        log4cxx::PropertyConfigurator::configure(properties);
+    } catch (const std::exception& problem) {
+        // A few mistakes leave log4cxx as exceptions (a logger factory class it cannot make); what
+        // it read before stays in force.
+        if (error)
+            *error = QStringLiteral("log configuration %1: log4cxx stopped reading it: %2").arg(m_path, QString::fromLocal8Bit(problem.what()));
+        return false;
+    }
+    return true;
 }

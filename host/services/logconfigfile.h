@@ -41,8 +41,9 @@ public:
     /// A log4j.* setting's value with its variables expanded; empty when not set.
     std::string expanded(const std::string& key) const;
 
-    /// Hands the checked settings to log4cxx, replacing its configuration.
-    void apply() const;
+    /// Hands the checked settings to log4cxx, replacing its configuration. When log4cxx gives up
+    /// on them, returns false and names the file and log4cxx's reason in error.
+    bool apply(QString* error) const;
 
 private:
     struct Setting {

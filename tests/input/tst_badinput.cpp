@@ -114,7 +114,6 @@ private slots:
     void goodLogConfigurationsPassWithTheirVariablesExpanded()
     {
         QString error;
-        QVERIFY2(CLogCenter::instance()->configure(CLogCenter::defaultConfigFile(), &error), qPrintable(error));
         CLogConfigFile file;
         const QByteArray withVariables = consoleWith("stamp=%d{HH:mm}\nline=${stamp} %m%n\n",
                                                      "log4j.appender.console.layout.ConversionPattern=${line} \\\n    [${stamp}]\n");
@@ -122,16 +121,17 @@ private slots:
         QCOMPARE(file.expanded("log4j.appender.console.layout.ConversionPattern"), std::string("%d{HH:mm} %m%n [%d{HH:mm}]"));
     }
 
-    void settingsFilesThatNeverEndOrAreHugeAreRefused_data()
+    void settingsFilesThatAreMissingNeverEndOrAreHugeAreRefused_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("problem");
+        QTest::newRow("missing") << QStringLiteral("/nonexistent/settings") << QStringLiteral("file not found");
         QTest::newRow("device") << QStringLiteral("/dev/zero") << QStringLiteral("not a regular file");
         QTest::newRow("folder") << QStringLiteral("folder") << QStringLiteral("a folder");
         QTest::newRow("huge") << QStringLiteral("huge.json") << QStringLiteral("at most 1048576");
         QTest::newRow("pipe") << QStringLiteral("pipe") << QStringLiteral("not a regular file");
     }
-    void settingsFilesThatNeverEndOrAreHugeAreRefused()
+    void settingsFilesThatAreMissingNeverEndOrAreHugeAreRefused()
     {
         QFETCH(QString, name);
         QFETCH(QString, problem);
@@ -202,6 +202,9 @@ private slots:
             << QStringList{QStringLiteral("--no-sim"), QStringLiteral("--quit-after"), QStringLiteral("0.5")}
             << QByteArray(kConsole).replace("ConsoleAppender", "ConsolAppender") + kPattern << 0
             << QStringLiteral("log4cxx: Class not found: org.apache.log4j.ConsolAppender");
+        QTest::newRow("log4cxx stops at a logger factory it cannot make")
+            << QStringList() << consoleWith("log4j.loggerFactory=NoSuchFactory\n") << kExitFailure
+            << QStringLiteral("log4cxx.properties: log4cxx stopped reading it: Class not found: NoSuchFactory");
         QTest::newRow("quit after nan") << QStringList{QStringLiteral("--quit-after"), QStringLiteral("nan")} << none << kExitUsage
                                         << QStringLiteral("--quit-after: \"nan\" is not a number");
         QTest::newRow("simulator speed nan") << QStringList{QStringLiteral("--sim-speed"), QStringLiteral("nan")} << none << kExitUsage
