@@ -20,6 +20,7 @@ const char kPrefix[] = "log4j.";
 const char kAppenderPrefix[] = "log4j.appender.";
 const char kPatternSuffix[] = ".layout.conversionpattern"; // log4cxx compares options without case
 const char kDailyAppender[] = "dailyrollingfileappender";
+const char* const kLoggerKeys[] = {"log4j.rootLogger", "log4j.rootCategory", "log4j.logger.", "log4j.category."};
 const char kBlanks[] = " \t\f";
 
 std::string lower(std::string text)
@@ -232,6 +233,14 @@ bool CLogConfigFile::checkExpanded(const std::string& key, const std::string& va
         if (!width.empty())
             return fail(QStringLiteral("the conversion pattern has a field width of %1; at most %2").arg(text(width)).arg(kMaxFieldWidth), line);
     }
+    // "LEVEL#class" names a level class of its own; log4cxx 1.0 sets a logger's level to null, and
+    // falls over, when the class is no level class.
+    const std::string level = value.substr(0, value.find(','));
+    const bool logger = std::any_of(std::begin(kLoggerKeys), std::end(kLoggerKeys), [&key](const char* prefix) { return startsWith(key, prefix); });
+    if (logger && level.find('#') != std::string::npos)
+        return fail(QStringLiteral("%1: a level with a class of its own (\"%2\") can bring log4cxx down; use a plain level")
+                        .arg(text(key), text(level).trimmed()),
+                    line);
     const bool appenderClass = startsWith(option, kAppenderPrefix) && option.find('.', std::strlen(kAppenderPrefix)) == std::string::npos;
     if (appenderClass && lower(value).find(kDailyAppender) != std::string::npos)
         return fail(QStringLiteral("%1: DailyRollingFileAppender never rolls with this log4cxx (it starts without a rolling "

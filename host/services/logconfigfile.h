@@ -21,6 +21,8 @@
  *   runs out), or variables that expand past kMaxExpansion characters or substitutions (log4cxx
  *   expands every use anew, so a few lines can keep it busy for ever);
  * - a value that ends in a lone backslash, which log4cxx reads past;
+ * - a logger level with a class of its own ("INFO#class"), which log4cxx 1.0 falls over on when
+ *   the class is no level class;
  * - a conversion pattern field wider than 1000 characters, to which log4cxx pads every line;
  * - a DailyRollingFileAppender, which log4cxx 1.0 starts without a rolling policy: it never rolls.
  * Keys and values are UTF-8 (log4cxx's own reader takes them for Latin-1).

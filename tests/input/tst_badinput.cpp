@@ -96,6 +96,8 @@ private slots:
                                              << QStringLiteral("field width of 2000000000");
         QTest::newRow("trailing backslash") << consoleWith("", "log4j.appender.console.layout.ConversionPattern=%m%n\\\\\n")
                                            << QStringLiteral("ends with a lone backslash");
+        QTest::newRow("level of a class that is none") << QByteArray(kConsole).replace("INFO", "INFO#org.apache.log4j.SimpleLayout") + kPattern
+                                                      << QStringLiteral("a level with a class of its own");
         QTest::newRow("daily rolling appender") << QByteArray(kConsole).replace("ConsoleAppender", "DailyRollingFileAppender") + kPattern
                                                << QStringLiteral("DailyRollingFileAppender never rolls");
     }
