@@ -1,19 +1,14 @@
 #include "memanalysisdialog.h"
 
+#include "diagnosticspage.h"
 #include "memdetaildialog.h"
 #include "memoperationmultibtn.h"
 
 #include <statusbar/statusbarevents.h>
 
-#include <terminalhost/smallnonormalbutton.h>
 #include <terminalhost/standardtable.h>
-#include <terminalhost/widgetlist.h>
-
-#include <QVBoxLayout>
 
 namespace {
-constexpr int kRefreshButtonId = 0;
-constexpr int kRefreshButtonWidth = 30;
 constexpr int kTableStyle = 0; // the plain list
 enum Column { ColName, ColSize, ColOperation, ColumnCount };
 }
@@ -26,29 +21,12 @@ CMemAnalysisDialog::CMemAnalysisDialog(QWidget* parent)
 
 void CMemAnalysisDialog::createUi()
 {
-    auto* content = new CWidgetList(Qt::Vertical, this);
-    content->setMargin(0, 0, 0, 0);
-    content->setSpacing(0);
-
-    auto* tools = new CWidgetList(Qt::Horizontal, content);
-    auto* refresh = new CSmallNoNormalButton(kRefreshButtonId, false, tools, nullptr);
-    refresh->setText(QStringLiteral("刷新"));
-    refresh->setFixedWidth(kRefreshButtonWidth);
-    tools->setFixedHeight(refresh->height()); // the row is as high as its buttons
-    tools->addFixedWidget(refresh, Anchor_Start, true);
-    tools->addStretchSpace(1);
-    content->addFixedWidget(tools, Anchor_Start, true);
-
     m_table = new CStandardTable(kTableStyle, this, CStandardTable::Flag_All);
     m_table->setColumnCount(ColumnCount);
     m_table->setHeaderText(ColName, QStringLiteral("名称"));
     m_table->setHeaderText(ColSize, QStringLiteral("大小"));
     m_table->setHeaderText(ColOperation, QStringLiteral("操作"));
-    content->addStretchWidget(m_table, 1, Anchor_Fill, false);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(content);
+    DiagnosticsPage::layOut(this, m_table);
 }
 
 void CMemAnalysisDialog::start()
@@ -63,8 +41,8 @@ void CMemAnalysisDialog::start()
         const int row = m_table->appendRow();
         m_table->setItemText(row, ColName, category == MemoryCategory_DataCache ? QStringLiteral("数据缓存") : QStringLiteral("运行模型"),
                              false);
-        m_table->setItemInt(row, ColSize, static_cast<int>(entry.second.size()), CStandardTable::IntFormat_Plain,
-                            QStringLiteral("clr_global_rise"), QStringLiteral("fnt_btn_default_bold"), false);
+        m_table->setItemInt(row, ColSize, static_cast<int>(entry.second.size()), QStringLiteral("clr_global_rise"),
+                            QStringLiteral("fnt_btn_default_bold"), false);
         m_table->setItemWidget(row, ColOperation, new CMemOperationMultiBtn(row, this), Qt::AlignCenter, true);
         m_rowCategories[row] = category;
     }
@@ -77,7 +55,7 @@ void CMemAnalysisDialog::onActive()
 
 bool CMemAnalysisDialog::handleEvent(int type, int id, int arg, QString text, void* data)
 {
-    if (type == Event_Activate && id == kRefreshButtonId) {
+    if (type == Event_Activate && id == DiagnosticsPage::kRefreshButtonId) {
         start();
         return true;
     }

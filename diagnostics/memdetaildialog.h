@@ -1,17 +1,12 @@
 #pragma once
 
-#include <terminalhost/commondialog.h>
+#include "namelistdialog.h"
 
 #include <string>
 #include <vector>
 
-class CVScrollWidgetList;
-
-/**
- * @brief "内存明细": the item names of one memory category, one per line. Made per request; it
- * deletes itself when closed.
- */
-class CMemDetailDialog : public CCommonDialog
+/// @brief "内存明细": the item names of one memory category, one per line.
+class CMemDetailDialog : public CNameListDialog
 {
     Q_OBJECT
 public:
@@ -19,7 +14,4 @@ public:
 
     /// Shows these names, in this order, in place of the previous ones.
     void setItems(const std::vector<std::string>& names);
-
-private:
-    CVScrollWidgetList* m_list = nullptr;
 };

@@ -1,24 +1,19 @@
 #include "objectnummonitordialog.h"
 
+#include "diagnosticspage.h"
 #include "objectnummonitordata.h"
 #include "objectnummonitormodel.h"
 
 #include <terminalhost/messagebox.h>
 #include <terminalhost/processmemory.h>
-#include <terminalhost/smallnonormalbutton.h>
 #include <terminalhost/standardhpftable.h>
 #include <terminalhost/typemanager.h>
-#include <terminalhost/widgetlist.h>
-
-#include <QVBoxLayout>
 
 #include <memory>
 
 namespace {
-constexpr int kRefreshButtonId = 0;
 constexpr int kCleanMemoryButtonId = 1;
-constexpr int kRefreshButtonWidth = 30;
-constexpr int kCleanMemoryButtonWidth = 54;
+constexpr int kCleanMemoryButtonWidth = 54; // px
 constexpr bool kOnTop = false;
 constexpr int kNoAutoClose = 0;
 }
@@ -31,34 +26,13 @@ CObjectNumMonitorDialog::CObjectNumMonitorDialog(QWidget* parent)
 
 void CObjectNumMonitorDialog::createUi()
 {
-    auto* content = new CWidgetList(Qt::Vertical, this);
-    content->setMargin(0, 0, 0, 0);
-    content->setSpacing(0);
-
-    auto* tools = new CWidgetList(Qt::Horizontal, content);
-    auto* refresh = new CSmallNoNormalButton(kRefreshButtonId, false, tools, nullptr);
-    refresh->setText(QStringLiteral("刷新"));
-    refresh->setFixedWidth(kRefreshButtonWidth);
-    tools->setFixedHeight(refresh->height()); // the row is as high as its buttons
-    tools->addFixedWidget(refresh, Anchor_Start, false);
-    auto* cleanMemory = new CSmallNoNormalButton(kCleanMemoryButtonId, false, tools, nullptr);
-    cleanMemory->setText(QStringLiteral("清理内存"));
-    cleanMemory->setFixedWidth(kCleanMemoryButtonWidth);
-    tools->addFixedWidget(cleanMemory, Anchor_Fill, false);
-    content->addFixedWidget(tools, Anchor_Fill, false);
-
     m_table = new CStandardHpfTable(CStandardHpfTable::Style_Monitor, this, CStandardHpfTable::Flag_All);
-    m_table->setFlag(m_table->flag() | CStandardHpfTable::Flag_StatisticsRow);
     m_model = new CObjectNumMonitorModel;
     m_table->setDataModel(m_model);
     m_table->setColumnFilterable(CObjectNumMonitorModel::ColName, true);
     m_table->setColumnStatEnable(CObjectNumMonitorModel::ColCreated, true);
     m_table->setColumnStatEnable(CObjectNumMonitorModel::ColAlive, true);
-    content->addStretchWidget(m_table, 1, Anchor_Fill, false);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(content);
+    DiagnosticsPage::layOut(this, m_table, {{kCleanMemoryButtonId, "清理内存", kCleanMemoryButtonWidth}});
 }
 
 void CObjectNumMonitorDialog::refresh()
@@ -82,7 +56,7 @@ void CObjectNumMonitorDialog::onActive()
 
 bool CObjectNumMonitorDialog::handleEvent(int type, int id, int arg, QString text, void* data)
 {
-    if (type == Event_Activate && id == kRefreshButtonId) {
+    if (type == Event_Activate && id == DiagnosticsPage::kRefreshButtonId) {
         refresh();
         return true;
     }

@@ -1,20 +1,15 @@
 #include "quoteranalysisdialog.h"
 
+#include "diagnosticspage.h"
 #include "quoterdetaildialog.h"
 #include "quoteroperationbtn.h"
 
 #include <statusbar/statusbarevents.h>
 
 #include <terminalhost/formulamanager.h>
-#include <terminalhost/smallnonormalbutton.h>
 #include <terminalhost/standardtable.h>
-#include <terminalhost/widgetlist.h>
-
-#include <QVBoxLayout>
 
 namespace {
-constexpr int kRefreshButtonId = 0;
-constexpr int kRefreshButtonWidth = 30;
 constexpr int kTableStyle = 0; // the plain list
 
 enum Column { ColSource, ColPushSettings, ColNeedFullPush, ColFullPushOpen, ColFullPushCodes, ColSingleCodes, ColumnCount };
@@ -51,28 +46,11 @@ CQuoterAnalysisDialog::CQuoterAnalysisDialog(QWidget* parent)
 
 void CQuoterAnalysisDialog::createUi()
 {
-    auto* content = new CWidgetList(Qt::Vertical, this);
-    content->setMargin(0, 0, 0, 0);
-    content->setSpacing(0);
-
-    auto* tools = new CWidgetList(Qt::Horizontal, content);
-    auto* refresh = new CSmallNoNormalButton(kRefreshButtonId, false, tools, nullptr);
-    refresh->setText(QStringLiteral("刷新"));
-    refresh->setFixedWidth(kRefreshButtonWidth);
-    tools->setFixedHeight(refresh->height()); // the row is as high as its buttons
-    tools->addFixedWidget(refresh, Anchor_Start, false);
-    tools->addStretchSpace(1);
-    content->addFixedWidget(tools, Anchor_Fill, false);
-
     m_table = new CStandardTable(kTableStyle, this, CStandardTable::Flag_All);
     m_table->setColumnCount(ColumnCount);
     for (int column = 0; column < ColumnCount; ++column)
         m_table->setHeaderText(column, QString::fromUtf8(kHeaders[column]));
-    content->addStretchWidget(m_table, 1, Anchor_Fill, false);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(content);
+    DiagnosticsPage::layOut(this, m_table);
 }
 
 void CQuoterAnalysisDialog::start()
@@ -119,7 +97,7 @@ void CQuoterAnalysisDialog::onActive()
 
 bool CQuoterAnalysisDialog::handleEvent(int type, int id, int arg, QString text, void* data)
 {
-    if (type == Event_Activate && id == kRefreshButtonId) {
+    if (type == Event_Activate && id == DiagnosticsPage::kRefreshButtonId) {
         start();
         return true;
     }

@@ -1,17 +1,12 @@
 #pragma once
 
-#include <terminalhost/commondialog.h>
+#include "namelistdialog.h"
 
 #include <string>
 #include <vector>
 
-class CVScrollWidgetList;
-
-/**
- * @brief "订阅明细": subscribed codes with their instrument data, one numbered line each. Made per
- * request; it deletes itself when closed.
- */
-class CQuoterDetailDialog : public CCommonDialog
+/// @brief "订阅明细": subscribed codes with their instrument data, one numbered line each.
+class CQuoterDetailDialog : public CNameListDialog
 {
     Q_OBJECT
 public:
@@ -20,7 +15,4 @@ public:
     /// Lists the codes in this order as "n__code__name__exchange"; a code the stock list does not
     /// know gets no line, and the numbering keeps its place.
     void setCodes(const std::vector<std::string>& codes);
-
-private:
-    CVScrollWidgetList* m_list = nullptr;
 };

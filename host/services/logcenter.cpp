@@ -4,7 +4,6 @@
 #include <terminalhost/logconfigfile.h>
 
 #include <QDir>
-#include <QFileInfo>
 
 namespace {
 const char kLogDirVariable[] = "STATUSBAR_LOG_DIR";
@@ -31,28 +30,12 @@ QString CLogCenter::defaultConfigFile()
 
 bool CLogCenter::configure(const QString& propertiesFile, QString* error)
 {
-    auto fail = [error](const QString& problem) {
-        if (error)
-            *error = problem;
-        return false;
-    };
     // The file appender writes under ${STATUSBAR_LOG_DIR}; by default the installation's logs/
-    // folder, beside config/. That folder of the installation's own is the only one ever made.
-    if (qEnvironmentVariableIsEmpty(kLogDirVariable)) {
-        const QString configDir = getConfigDir();
-        const QString logDir = QDir(configDir + QStringLiteral("/../logs")).absolutePath();
-        if (QFileInfo(configDir).isDir() && !QFileInfo(logDir).isDir() && !QDir().mkdir(logDir))
-            return fail(QStringLiteral("log folder %1 could not be made").arg(logDir));
-        qputenv(kLogDirVariable, QFile::encodeName(logDir));
-    } else if (!QFileInfo(qEnvironmentVariable(kLogDirVariable)).isDir()) {
-        return fail(QStringLiteral("%1=%2: no such folder").arg(QLatin1String(kLogDirVariable), qEnvironmentVariable(kLogDirVariable)));
-    }
+    // folder, beside config/. log4cxx makes the folder when it is missing.
+    if (qEnvironmentVariableIsEmpty(kLogDirVariable))
+        qputenv(kLogDirVariable, QFile::encodeName(QDir(getConfigDir() + QStringLiteral("/../logs")).absolutePath()));
     CLogConfigFile file;
-    QString problem;
-    if (!file.load(propertiesFile, &problem))
-        return fail(problem);
-    file.apply();
-    return true;
+    return file.load(propertiesFile, error) && file.apply(error);
 }
 
 void CLogCenter::reset()

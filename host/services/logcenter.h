@@ -22,9 +22,10 @@ public:
     bool fileLogEnabled(int debugId) const { return m_enabled.contains(debugId); }
     void setFileLogEnabled(int debugId, bool on);
 
-    /// Checks a log4cxx properties file (CLogConfigFile) and hands it to log4cxx. A missing,
-    /// unreadable or malformed file, or a log folder that does not exist, leaves logging as it was
-    /// and error names the file and the problem.
+    /// Checks a log4cxx properties file (CLogConfigFile) and hands it to log4cxx. A missing or
+    /// unreadable file, or one log4cxx would not survive, leaves logging as it was; one log4cxx gives
+    /// up on halfway keeps what it read. Either way error names the file and the problem. log4cxx
+    /// reports the mistakes it runs on with on stderr.
     bool configure(const QString& propertiesFile, QString* error = nullptr);
     /// The properties file in the configuration directory.
     static QString defaultConfigFile();

@@ -5,7 +5,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLocale>
 
 #include <algorithm>
 #include <charconv>
@@ -203,15 +202,8 @@ int writeDoubleNumber(double value, char* buffer)
     return length;
 }
 
-QString formatDoubleNumber(double value, int flags)
+QString formatDoubleNumber(double value)
 {
     char buffer[kDoubleNumberCapacity];
-    QString text = QString::fromLatin1(buffer, writeDoubleNumber(value, buffer));
-    if (flags & FormatDouble_Grouping) {
-        const int point = text.indexOf(QLatin1Char('.'));
-        const QString whole = point < 0 ? text : text.left(point);
-        const QString fraction = point < 0 ? QString() : text.mid(point);
-        text = QLocale(QLocale::English).toString(whole.toLongLong()) + fraction;
-    }
-    return text;
+    return QString::fromLatin1(buffer, writeDoubleNumber(value, buffer));
 }

@@ -34,18 +34,13 @@ TERMINALHOST_EXPORT std::string qsToS(const QString& text);
 /// Seconds since the epoch to a local date and time.
 TERMINALHOST_EXPORT QDateTime secondToQDateTime(int seconds);
 
-enum EFormatDoubleFlag {
-    FormatDouble_None = 0,
-    FormatDouble_Grouping = 1, ///< thousands separators
-};
-
 /// A double as plain decimal text: no exponent, no trailing zeros, at most six decimals (rounded to
 /// nearest, halves away from zero).
-TERMINALHOST_EXPORT QString formatDoubleNumber(double value, int flags = FormatDouble_None);
+TERMINALHOST_EXPORT QString formatDoubleNumber(double value);
 
 /// Room writeDoubleNumber may need: the longest double in plain decimal, sign and decimals included.
 constexpr int kDoubleNumberCapacity = 330;
-/// Writes formatDoubleNumber(value) (without grouping) as Latin-1 into buffer, which holds
+/// Writes formatDoubleNumber(value) as Latin-1 into buffer, which holds
 /// kDoubleNumberCapacity characters, and returns how many it wrote. Allocates nothing below 1e9,
 /// so that long series of numbers go straight into one text.
 TERMINALHOST_EXPORT int writeDoubleNumber(double value, char* buffer);

@@ -2,7 +2,6 @@
 
 #include <terminalhost/uiresource.h>
 
-#include <QMouseEvent>
 #include <QPainter>
 
 namespace {
@@ -20,19 +19,9 @@ CButtonColor::CButtonColor(QString background, QString hover, QString pressed, Q
 }
 
 CPushButton::CPushButton(const CButtonColor& colors, int id, QWidget* parent)
-    : CBaseWidget(QLatin1String(kObjectName), false, parent)
+    : CBaseButton(QLatin1String(kObjectName), id, parent)
     , m_colors(colors)
-    , m_id(id)
 {
-    setCursor(Qt::PointingHandCursor);
-}
-
-void CPushButton::setText(const QString& text)
-{
-    if (text == m_text)
-        return;
-    m_text = text;
-    update();
 }
 
 void CPushButton::setFontKey(const QString& key)
@@ -47,9 +36,9 @@ CPushButton::EState CPushButton::state() const
 {
     if (!isEnabled())
         return State_Disabled;
-    if (m_pressed)
+    if (isPressed())
         return State_Pressed;
-    return m_hovered ? State_Hover : State_Normal;
+    return isHovered() ? State_Hover : State_Normal;
 }
 
 QString CPushButton::backgroundKey() const
@@ -79,47 +68,5 @@ void CPushButton::paintEvent(QPaintEvent*)
         painter.setOpacity(kDisabledTextOpacity);
     painter.setFont(resource->getFont(m_fontKey));
     painter.setPen(resource->getColor(m_colors.text));
-    painter.drawText(rect(), Qt::AlignCenter, m_text);
-}
-
-void CPushButton::enterEvent(QEvent* event)
-{
-    CBaseWidget::enterEvent(event);
-    m_hovered = true;
-    update();
-}
-
-void CPushButton::leaveEvent(QEvent* event)
-{
-    CBaseWidget::leaveEvent(event);
-    m_hovered = false;
-    m_pressed = false;
-    update();
-}
-
-void CPushButton::mousePressEvent(QMouseEvent* event)
-{
-    CBaseWidget::mousePressEvent(event);
-    if (event->button() != Qt::LeftButton)
-        return;
-    m_pressed = true;
-    update();
-}
-
-void CPushButton::mouseReleaseEvent(QMouseEvent* event)
-{
-    CBaseWidget::mouseReleaseEvent(event);
-    if (event->button() != Qt::LeftButton || !m_pressed)
-        return;
-    m_pressed = false;
-    update();
-    if (rect().contains(event->pos()))
-        deliverEvent(Event_Activate, m_id, 0, m_text, nullptr);
-}
-
-void CPushButton::changeEvent(QEvent* event)
-{
-    CBaseWidget::changeEvent(event);
-    if (event->type() == QEvent::EnabledChange)
-        update();
+    painter.drawText(rect(), Qt::AlignCenter, text());
 }

@@ -18,8 +18,8 @@ public:
     /// button colours.
     CSmallNoNormalButton(int id, bool checkable, QWidget* parent, const CButtonColor* colors);
 
-    /// The colour key the background is filled with now; empty at rest.
-    QString backgroundKey() const;
+    /// Empty at rest.
+    QString backgroundKey() const override;
 
     /// As wide as its text and as high as a tool row.
     QSize sizeHint() const override;

@@ -3,7 +3,6 @@
 #include <terminalhost/simpletext.h>
 #include <terminalhost/uiresource.h>
 
-#include <QMouseEvent>
 #include <QPainter>
 
 namespace {
@@ -13,28 +12,36 @@ const char kFontKey[] = "fnt_default_normal_fix";
 }
 
 CSmallNormalButton::CSmallNormalButton(int id, bool checkable, int style, QWidget* parent)
-    : CBaseWidget(QStringLiteral("small_normal_button"), false, parent)
-    , m_id(id)
+    : CBaseButton(QStringLiteral("small_normal_button"), id, parent)
     , m_checkable(checkable)
     , m_style(style)
 {
-    setCursor(Qt::PointingHandCursor);
     resize(sizeHint());
 }
 
-void CSmallNormalButton::setText(const QString& text)
+void CSmallNormalButton::textChanged()
 {
-    if (text == m_text)
-        return;
-    m_text = text;
     resize(sizeHint().width(), height());
     updateGeometry();
-    update();
+}
+
+int CSmallNormalButton::clicked()
+{
+    if (m_checkable)
+        m_checked = !m_checked;
+    return m_checked ? 1 : 0;
+}
+
+QString CSmallNormalButton::backgroundKey() const
+{
+    if (isPressed() || m_checked)
+        return QStringLiteral("clr_button_pressed_background");
+    return isHovered() ? QStringLiteral("clr_button_hover_background") : QStringLiteral("clr_button_background");
 }
 
 QSize CSmallNormalButton::sizeHint() const
 {
-    return {CSimpleText::getSize(m_text, QLatin1String(kFontKey)).width() + 2 * kHorizontalPadding, kDefaultHeight};
+    return {CSimpleText::getSize(text(), QLatin1String(kFontKey)).width() + 2 * kHorizontalPadding, kDefaultHeight};
 }
 
 void CSmallNormalButton::paintEvent(QPaintEvent*)
@@ -42,51 +49,10 @@ void CSmallNormalButton::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const CUiResource* resource = CUiResource::instance();
-    const bool lit = m_pressed || m_checked;
-    const QString background = lit ? QStringLiteral("clr_button_pressed_background")
-                                   : m_hovered ? QStringLiteral("clr_button_hover_background") : QStringLiteral("clr_button_background");
-    painter.setBrush(resource->getColor(background));
+    painter.setBrush(resource->getColor(backgroundKey()));
     painter.setPen(m_style == 0 ? Qt::NoPen : QPen(resource->getColor(QStringLiteral("clr_button_border"))));
     painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 2, 2);
     painter.setFont(resource->getFont(QLatin1String(kFontKey)));
     painter.setPen(resource->getColor(QStringLiteral("clr_button_text")));
-    painter.drawText(rect(), Qt::AlignCenter, m_text);
-}
-
-void CSmallNormalButton::enterEvent(QEvent* event)
-{
-    CBaseWidget::enterEvent(event);
-    m_hovered = true;
-    update();
-}
-
-void CSmallNormalButton::leaveEvent(QEvent* event)
-{
-    CBaseWidget::leaveEvent(event);
-    m_hovered = false;
-    m_pressed = false;
-    update();
-}
-
-void CSmallNormalButton::mousePressEvent(QMouseEvent* event)
-{
-    CBaseWidget::mousePressEvent(event);
-    if (event->button() != Qt::LeftButton)
-        return;
-    m_pressed = true;
-    update();
-}
-
-void CSmallNormalButton::mouseReleaseEvent(QMouseEvent* event)
-{
-    CBaseWidget::mouseReleaseEvent(event);
-    if (event->button() != Qt::LeftButton || !m_pressed)
-        return;
-    m_pressed = false;
-    update();
-    if (!rect().contains(event->pos()))
-        return;
-    if (m_checkable)
-        m_checked = !m_checked;
-    deliverEvent(Event_Activate, m_id, m_checked ? 1 : 0, m_text, nullptr);
+    painter.drawText(rect(), Qt::AlignCenter, text());
 }

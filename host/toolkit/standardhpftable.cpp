@@ -204,10 +204,9 @@ public:
         connect(view->horizontalScrollBar(), &QScrollBar::valueChanged, this, qOverload<>(&QWidget::update));
     }
 
-    void setTexts(std::vector<QString> texts, bool lineAbove)
+    void setTexts(std::vector<QString> texts)
     {
         m_texts = std::move(texts);
-        m_lineAbove = lineAbove;
         update();
     }
     QString text(int column) const
@@ -222,8 +221,7 @@ protected:
         const CUiResource* resource = CUiResource::instance();
         painter.fillRect(rect(), m_rows->color(QStringLiteral("clr_table_header_background")));
         painter.setPen(m_rows->color(QStringLiteral("clr_table_grid")));
-        const int lineY = m_lineAbove ? 0 : height() - 1;
-        painter.drawLine(0, lineY, width(), lineY);
+        painter.drawLine(0, height() - 1, width(), height() - 1); // the header follows below
         painter.setFont(resource->getFont(QLatin1String(kStatisticsFontKey)));
         painter.setPen(m_rows->color(QStringLiteral("clr_table_text")));
         const QHeaderView* header = m_view->horizontalHeader();
@@ -241,12 +239,10 @@ private:
     QTableView* m_view = nullptr;
     CHpfItemModel* m_rows = nullptr;
     std::vector<QString> m_texts;
-    bool m_lineAbove = true;
 };
 
-CStandardHpfTable::CStandardHpfTable(int style, QWidget* parent, int flags)
+CStandardHpfTable::CStandardHpfTable(int, QWidget* parent, int flags)
     : CBaseWidget(QLatin1String(kObjectName), false, parent)
-    , m_style(style)
     , m_flags(flags)
     , m_view(new QTableView(this))
     , m_itemModel(new CHpfItemModel(this))
@@ -262,7 +258,6 @@ CStandardHpfTable::CStandardHpfTable(int style, QWidget* parent, int flags)
     m_view->verticalHeader()->setVisible(false);
     m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_view->setWordWrap(false);
     m_view->setFocusPolicy(Qt::NoFocus);
     m_view->horizontalHeader()->setStretchLastSection(true);
     m_view->horizontalHeader()->setSectionsClickable(true);
@@ -276,14 +271,9 @@ CStandardHpfTable::CStandardHpfTable(int style, QWidget* parent, int flags)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(m_filterBar);
-    // The statistics row sits above the header in the monitor's look, below the rows otherwise.
-    if (m_style == Style_Monitor) {
-        layout->addWidget(m_statistics);
-        layout->addWidget(m_view, 1);
-    } else {
-        layout->addWidget(m_view, 1);
-        layout->addWidget(m_statistics);
-    }
+    layout->addWidget(m_statistics);
+    layout->addWidget(m_view, 1);
+    m_statistics->hide(); // until a column is totalled
     applyFlags();
 }
 
@@ -303,15 +293,7 @@ void CStandardHpfTable::setFlag(int flags)
 
 void CStandardHpfTable::applyFlags()
 {
-    QHeaderView* header = m_view->horizontalHeader();
-    header->setVisible(m_flags & Flag_HeaderVisible);
-    header->setSectionsMovable(m_flags & Flag_ColumnMove);
-    header->setSectionResizeMode((m_flags & Flag_ColumnResize) ? QHeaderView::Interactive : QHeaderView::Fixed);
-    m_view->setSelectionBehavior((m_flags & Flag_RowSelect) ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
-    m_view->setSelectionMode((m_flags & Flag_MultiSelect) ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
-    m_view->setShowGrid(m_flags & Flag_GridLines);
-    m_view->setMouseTracking(m_flags & Flag_HoverRow);
-    m_statistics->setVisible(m_flags & Flag_StatisticsRow);
+    CTableFlags::setUpView(m_view, m_flags & ~Flag_WordWrap); // a row keeps to one line
     applyTheme();
 }
 
@@ -326,21 +308,9 @@ void CStandardHpfTable::applyTheme()
     const CUiResource* resource = CUiResource::instance();
     auto color = [resource](const char* key) { return resource->getColor(QLatin1String(key)).name(QColor::HexArgb); };
     const QFont font = resource->getFont(QLatin1String(kFontKey));
-    const QString hover = (m_flags & Flag_HoverRow)
-        ? QStringLiteral("QTableView::item:hover { background: %1; }").arg(color("clr_table_hover_background"))
-        : QString();
-    m_view->setStyleSheet(
-        QStringLiteral("QTableView { background: %1; color: %2; gridline-color: %3; border: none;"
-                       " selection-background-color: %4; selection-color: %2; font-family: \"%5\"; font-size: %6px; }"
-                       "QTableView::item { padding: 0 %7px; }"
-                       "QHeaderView::section { background: %8; color: %2; border: none; border-right: 1px solid %3;"
-                       " border-bottom: 1px solid %3; padding: 4px %7px; font-family: \"%5\"; font-size: %6px; }")
-            .arg(color("clr_table_background"), color("clr_table_text"), color("clr_table_grid"),
-                 color("clr_table_selected_background"), font.family())
-            .arg(font.pixelSize())
-            .arg(kCellPadding / 2)
-            .arg(color("clr_table_header_background"))
-        + hover);
+    // Cells and headers keep the padding adjustColumnWidth() counts with.
+    m_view->setStyleSheet(tableStyleSheet(m_flags)
+                          + QStringLiteral("QTableView::item { padding: 0 %1px; } QHeaderView::section { padding: 4px %1px; }").arg(kCellPadding / 2));
     m_filterBar->setStyleSheet(
         QStringLiteral("QWidget#hpf_filter_bar { background: %1; }"
                        "QLineEdit { background: %2; color: %3; border: 1px solid %4; border-radius: 2px; padding: 2px 4px;"
@@ -406,6 +376,7 @@ void CStandardHpfTable::setColumnStatEnable(int column, bool enable)
     if (m_statEnabled[static_cast<std::size_t>(column)] == enable)
         return;
     m_statEnabled[static_cast<std::size_t>(column)] = enable;
+    m_statistics->setVisible(std::find(m_statEnabled.begin(), m_statEnabled.end(), true) != m_statEnabled.end());
     rebuildRows();
 }
 
@@ -424,7 +395,7 @@ void CStandardHpfTable::rebuildRows()
 {
     if (!m_model) {
         m_itemModel->setRows(nullptr, {});
-        m_statistics->setTexts({}, m_style != Style_Monitor);
+        m_statistics->setTexts({});
         return;
     }
     std::vector<std::pair<int, QString>> filters;
@@ -497,7 +468,7 @@ void CStandardHpfTable::computeStatistics(const std::vector<IBaseHpfTableDataPtr
     // The first column names the row when nothing is totalled there: the total and how many rows it covers.
     if (!texts.empty() && texts.front().isEmpty())
         texts.front() = QStringLiteral("合计 (%1)").arg(rows.size());
-    m_statistics->setTexts(std::move(texts), m_style != Style_Monitor);
+    m_statistics->setTexts(std::move(texts));
 }
 
 void CStandardHpfTable::nameFilterFields()
@@ -602,11 +573,6 @@ QString CStandardHpfTable::cellText(int row, int column) const
 QString CStandardHpfTable::statText(int column) const
 {
     return m_statistics->text(column);
-}
-
-bool CStandardHpfTable::isStatisticsRowShown() const
-{
-    return m_flags & Flag_StatisticsRow;
 }
 
 #include "standardhpftable.moc"

@@ -2,6 +2,7 @@
 
 #include <terminalhost/basehpftablemodel.h>
 #include <terminalhost/basewidget.h>
+#include <terminalhost/tableflags.h>
 
 #include <map>
 #include <memory>
@@ -19,32 +20,22 @@ class QTableView;
  * hundred thousand rows refresh in a few milliseconds.
  *
  * Columns behave by their kind (EHpfColumnKind). A filterable column gets a filter field above the
- * rows; a column with statistics is totalled over the rows shown, in a statistics row; a click on a
- * header sorts by that column (again: the other way round). A click on a cell the model calls
- * clickable delivers event type 233 with "key,column" as text.
+ * rows; a column with statistics is totalled over the rows shown, in a statistics row above the
+ * header that shows while any column is totalled; a click on a header sorts by that column (again:
+ * the other way round). A click on a cell the model calls clickable delivers event type 233 with
+ * "key,column" as text.
  */
-class TERMINALHOST_EXPORT CStandardHpfTable : public CBaseWidget
+class TERMINALHOST_EXPORT CStandardHpfTable : public CBaseWidget, public CTableFlags
 {
     Q_OBJECT
 public:
-    /// Behaviour flags of the table.
-    enum EHpfTableFlag {
-        Flag_HeaderVisible = 0x001,
-        Flag_ColumnMove = 0x002,    ///< the user may drag columns around
-        Flag_RowSelect = 0x004,     ///< a click selects the whole row
-        Flag_MultiSelect = 0x008,
-        Flag_GridLines = 0x010,
-        Flag_ColumnResize = 0x020,  ///< the user may size columns
-        Flag_HoverRow = 0x080,      ///< the row under the pointer is highlighted
-        Flag_StatisticsRow = 0x100, ///< the statistics row shows
-        Flag_All = 0x1ff,
-    };
     /// Looks of the table.
     enum EHpfTableStyle {
-        Style_List = 0,    ///< the statistics row closes the table, below the rows
         Style_Monitor = 2, ///< the statistics row comes first, above the header, where a monitor is read first
     };
 
+    /// style: Style_Monitor is the only look so far; flags are CTableFlags bits (word wrap aside: a
+    /// row keeps to one line).
     CStandardHpfTable(int style, QWidget* parent, int flags);
     ~CStandardHpfTable() override;
 
@@ -79,7 +70,6 @@ public:
     QString cellText(int row, int column) const;
     /// The text of the column's cell in the statistics row.
     QString statText(int column) const;
-    bool isStatisticsRowShown() const;
 
     void themeChanged() override;
 
@@ -100,7 +90,6 @@ private:
     void headerClicked(int column);
     void cellClicked(const QModelIndex& index);
 
-    int m_style = Style_List;
     int m_flags = 0;
     std::unique_ptr<IBaseHpfTableModel> m_model;
     QTableView* m_view = nullptr;

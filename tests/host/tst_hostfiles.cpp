@@ -128,13 +128,6 @@ private slots:
         QCOMPARE(resource->getColor(QStringLiteral("clr_main_statusbar_background")), before);
     }
 
-    void aMissingThemeFileIsNamed()
-    {
-        QString error;
-        QVERIFY(!CUiResource::instance()->loadThemeFile(QStringLiteral("/nonexistent/theme.json"), &error));
-        QVERIFY2(error.contains(QStringLiteral("/nonexistent/theme.json")) && error.contains(QStringLiteral("not found")), qPrintable(error));
-    }
-
     void unknownKeysFallBackAndWarnOncePerTheme_data()
     {
         QTest::addColumn<QString>("key");
@@ -232,13 +225,6 @@ private slots:
         QString error;
         QVERIFY2(getConfig()->load(CConfig::defaultFile(), &error), qPrintable(error));
         QVERIFY2(CLogCenter::instance()->configure(CLogCenter::defaultConfigFile(), &error), qPrintable(error));
-    }
-
-    void aMissingLogConfigurationIsNamed()
-    {
-        QString error;
-        QVERIFY(!CLogCenter::instance()->configure(QStringLiteral("/nonexistent/log4cxx.properties"), &error));
-        QVERIFY2(error.contains(QStringLiteral("/nonexistent/log4cxx.properties")), qPrintable(error));
     }
 };
 

@@ -11,19 +11,31 @@
 #include <terminalhost/magnifierwidget.h>
 #include <terminalhost/simpletext.h>
 #include <terminalhost/simpletextwidget.h>
+#include <terminalhost/uiresource.h>
+#include <terminalhost/pushbutton.h>
+#include <terminalhost/smallnonormalbutton.h>
 #include <terminalhost/smallnormalbutton.h>
-#include <terminalhost/standardtable.h>
+#include <terminalhost/standardtableex.h>
 #include <terminalhost/widgetlist.h>
 
 #include <QHelpEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QTableWidget>
 
 #include <cmath>
 #include <limits>
 #include <random>
 
 namespace {
+enum ButtonKind { Push, Small, Flat, FlatOwnColours };
+
+CButtonColor buttonColors()
+{
+    return CButtonColor(QStringLiteral("clr_btn_background_color"), QStringLiteral("tc_clr_depth_bottom_group_btn_hover"),
+                        QStringLiteral("tc_clr_depth_bottom_group_btn_press"), QStringLiteral("tc_clr_depth_bottom_group_btn_disable"));
+}
+
 // A widget that consumes the events of one type and remembers what it saw.
 class ListeningWidget : public CBaseWidget
 {
@@ -442,57 +454,77 @@ private slots:
         QCOMPARE(mainWindow.count(57), 1);
     }
 
-    void tableRowsKeepTheirIdsWhileOthersGo()
+    void tableRowsKeepTheirIdsWhereverTheyAreAddedAndWhileOthersGo()
     {
-        CStandardTable table(0, nullptr, CStandardTable::Flag_All);
+        CStandardTableEx table(0, nullptr);
         table.setColumnCount(2);
-        const int first = table.appendRow();
-        const int second = table.appendRow();
+        const int first = table.prependRow();
+        const int second = table.prependRow();
         const int third = table.appendRow();
-        table.setItemText(second, 1, QStringLiteral("B"), true);
-        table.setItemText(third, 1, QStringLiteral("C"), true);
+        QCOMPARE((QList<int>{table.rowID(0), table.rowID(1), table.rowID(2)}), (QList<int>{second, first, third}));
+        table.setItemText(first, 1, QStringLiteral("普通"), true);
+        table.setItemTextColorKey(second, 1, QStringLiteral("tc_clr_deptch_order_queue_price_rise"), true);
+        QCOMPARE(table.itemText(first, 1), QStringLiteral("普通"));
+        QCOMPARE(table.view()->item(0, 1)->foreground().color(),
+                 CUiResource::instance()->getColor(QStringLiteral("tc_clr_deptch_order_queue_price_rise")));
+        QCOMPARE(table.itemTextColorKey(first, 1), QString());
         table.removeRow(first);
-        QCOMPARE(table.rowCount(), 2);
-        QCOMPARE(table.rowID(0), second);
-        QCOMPARE(table.itemText(table.rowID(1), 1), QStringLiteral("C"));
         table.removeRow(first); // already gone
-        QCOMPARE(table.rowCount(), 2);
-        QCOMPARE(table.rowID(2), -1);
-        QVERIFY(table.appendRow() != first);
+        QCOMPARE((QList<int>{table.rowID(0), table.rowID(1), table.rowID(2)}), (QList<int>{second, third, -1}));
+        QCOMPARE(table.itemText(third, 1), QString());
+        QCOMPARE(table.appendRow(), third + 1);
+        table.clear();
+        QCOMPARE(table.rowCount(), 0);
+        QCOMPARE(table.prependRow(), 0);
+        QCOMPARE(table.itemText(0, 1), QString());
     }
 
-    void tableColumnsCanBeHiddenAndCellsHoldWidgets()
+    void buttonsFillWithTheColourOfTheirStateAndClickOnAReleaseInside_data()
     {
-        CStandardTable table(0, nullptr, CStandardTable::Flag_All);
-        table.setColumnCount(4);
-        table.setHeaderText(3, QStringLiteral("请求ID"));
-        table.setColumnVisible(3, false);
-        QVERIFY(!table.isColumnVisible(3));
-        QVERIFY(table.isColumnVisible(2));
-        const int row = table.appendRow();
-        auto* button = new CSmallNormalButton(row + 1000, false, 1, &table);
-        table.setItemWidget(row, 2, button, Qt::AlignCenter, true);
-        QCOMPARE(table.itemWidget(row, 2), button);
-        QSignalSpy destroyed(button, &QObject::destroyed);
-        table.removeRow(row);
-        QTRY_COMPARE(destroyed.count(), 1);
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QStringList>("keys"); // at rest, under the pointer, pressed
+        const CButtonColor own = buttonColors();
+        QTest::newRow("push button") << int(Push) << QStringList{own.background, own.hover, own.pressed};
+        QTest::newRow("small button") << int(Small)
+                                      << QStringList{"clr_button_background", "clr_button_hover_background", "clr_button_pressed_background"};
+        QTest::newRow("flat button") << int(Flat) << QStringList{QString(), "clr_button_hover_background", "clr_button_pressed_background"};
+        QTest::newRow("flat button, own colours") << int(FlatOwnColours) << QStringList{QString(), own.hover, own.pressed};
     }
-
-    void aButtonClickDeliversItsId()
+    void buttonsFillWithTheColourOfTheirStateAndClickOnAReleaseInside()
     {
+        QFETCH(int, kind);
+        QFETCH(QStringList, keys);
         EventRecorder mainWindow;
         QWidget window;
-        auto* button = new CSmallNormalButton(1007, false, 1, &window);
+        const CButtonColor own = buttonColors();
+        CBaseButton* button = kind == Push ? static_cast<CBaseButton*>(new CPushButton(own, 1007, &window))
+            : kind == Small                ? new CSmallNormalButton(1007, false, 1, &window)
+                                           : new CSmallNoNormalButton(1007, false, &window, kind == FlatOwnColours ? &own : nullptr);
         button->setText(QStringLiteral("停止"));
+        button->resize(40, 24);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QCOMPARE(button->width(), CSimpleText::getSize(QStringLiteral("停止"), QStringLiteral("fnt_default_normal_fix")).width() + 16);
-        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
-        QCOMPARE(mainWindow.count(5, 1007), 1);
-        // A press that leaves the button before the release clicks nothing.
+        QCOMPARE(button->backgroundKey(), keys.at(0));
+        if (!keys.at(0).isEmpty())
+            QCOMPARE(button->grab().toImage().pixelColor(3, 12), CUiResource::instance()->getColor(keys.at(0)));
+        QEvent enter(QEvent::Enter);
+        QCoreApplication::sendEvent(button, &enter);
+        QCOMPARE(button->backgroundKey(), keys.at(1));
         QTest::mousePress(button, Qt::LeftButton, {}, button->rect().center());
+        QCOMPARE(button->backgroundKey(), keys.at(2));
+        // A press that leaves the button before the release clicks nothing.
         QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(-5, -5));
-        QCOMPARE(mainWindow.count(5, 1007), 1);
+        QCOMPARE(mainWindow.count(Event_Activate), 0);
+        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+        QCOMPARE(mainWindow.count(Event_Activate, 1007), 1);
+        QCOMPARE(mainWindow.events().at(0).text, QStringLiteral("停止"));
+    }
+
+    void aSmallButtonIsAsWideAsItsText()
+    {
+        CSmallNormalButton button(0, false, 1, nullptr);
+        button.setText(QStringLiteral("停止"));
+        QCOMPARE(button.width(), CSimpleText::getSize(QStringLiteral("停止"), QStringLiteral("fnt_default_normal_fix")).width() + 16);
     }
 
     void numbersAreFormattedAsPlainDecimals_data()
@@ -547,11 +579,6 @@ private slots:
             if (written != expected || formatDoubleNumber(value) != expected)
                 QFAIL(qPrintable(QStringLiteral("%1: %2 instead of %3").arg(value, 0, 'g', 17).arg(written, expected)));
         }
-    }
-
-    void groupingIsOnlyAddedWhenAskedFor()
-    {
-        QCOMPARE(formatDoubleNumber(1234567.5, FormatDouble_Grouping), QStringLiteral("1,234,567.5"));
     }
 
     void hostTextsRoundTripThroughUtf8()

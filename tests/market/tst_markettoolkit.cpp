@@ -3,7 +3,6 @@
 #include <eventrecorder.h>
 
 #include <terminalhost/basetablecolumnsimpletextdelegate.h>
-#include <terminalhost/pushbutton.h>
 #include <terminalhost/simpletext.h>
 #include <terminalhost/standardtableex.h>
 #include <terminalhost/uiresource.h>
@@ -13,12 +12,6 @@
 
 namespace {
 constexpr int kDelegateId = 1026;
-
-CButtonColor buttonColors()
-{
-    return CButtonColor(QStringLiteral("clr_btn_background_color"), QStringLiteral("tc_clr_depth_bottom_group_btn_hover"),
-                        QStringLiteral("tc_clr_depth_bottom_group_btn_press"), QStringLiteral("tc_clr_depth_bottom_group_btn_disable"));
-}
 
 /// A shown two-column table whose title column is drawn by a text delegate.
 struct TitleTable {
@@ -56,52 +49,6 @@ class TestMarketToolkit : public QObject
     Q_OBJECT
 private slots:
     void init() { resetHost(); }
-
-    void pushButtonFillsWithItsStateColourAndReportsClicksWithItsId()
-    {
-        EventRecorder recorder;
-        QWidget window;
-        auto* button = new CPushButton(buttonColors(), 1026, &window);
-        button->setText(QStringLiteral("公告"));
-        button->setGeometry(0, 0, 35, 24);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QCOMPARE(button->backgroundKey(), QStringLiteral("clr_btn_background_color"));
-        const QColor rest = button->grab().toImage().pixelColor(2, 12);
-        QCOMPARE(rest, CUiResource::instance()->getColor(QStringLiteral("clr_btn_background_color")));
-
-        QTest::mousePress(button, Qt::LeftButton);
-        QCOMPARE(button->backgroundKey(), QStringLiteral("tc_clr_depth_bottom_group_btn_press"));
-        QTest::mouseRelease(button, Qt::LeftButton);
-        QCOMPARE(recorder.count(Event_Activate, 1026), 1);
-        QCOMPARE(recorder.events().at(0).text, QStringLiteral("公告"));
-
-        button->setEnabled(false);
-        QCOMPARE(button->backgroundKey(), QStringLiteral("tc_clr_depth_bottom_group_btn_disable"));
-        QTest::mouseClick(button, Qt::LeftButton);
-        QCOMPARE(recorder.count(Event_Activate), 1);
-    }
-
-    void tableRowsKeepTheirIdsWhereverTheyAreAdded()
-    {
-        CStandardTableEx table(0, nullptr);
-        table.setColumnCount(2);
-        const int first = table.prependRow();
-        const int second = table.prependRow();
-        const int third = table.appendRow();
-        QCOMPARE((QList<int>{table.rowID(0), table.rowID(1), table.rowID(2)}), (QList<int>{second, first, third}));
-        table.setItemText(first, 1, QStringLiteral("普通"), true);
-        table.setItemTextColorKey(second, 1, QStringLiteral("tc_clr_deptch_order_queue_price_rise"), true);
-        QCOMPARE(table.itemText(first, 1), QStringLiteral("普通"));
-        QCOMPARE(table.view()->item(0, 1)->foreground().color(),
-                 CUiResource::instance()->getColor(QStringLiteral("tc_clr_deptch_order_queue_price_rise")));
-        QCOMPARE(table.itemTextColorKey(first, 1), QString());
-
-        table.clear();
-        QCOMPARE(table.rowCount(), 0);
-        QCOMPARE(table.prependRow(), 0);
-        QCOMPARE(table.itemText(0, 1), QString());
-    }
 
     void flagsDecideWhatTheUserMayDo()
     {
